@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the test build (warnings as errors, address
+# and undefined-behaviour sanitizers) and runs every test headless under its
+# own X server. Exits 0 only when all tests pass.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh
+
+build=build-test
+cmake -S . -B "$build" -DCUBEWORLD_TEST_BUILD=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+# Depth 24 is needed for GLX and multisampling.
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+  ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$(nproc)" "$@"
