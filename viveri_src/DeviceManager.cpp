@@ -102,6 +102,10 @@ void DeviceManager::create(const std::string &programPath, const std::string &ti
   scene2D->applyProjection();
 
   if (fullscreen) {
+    // freeglut applies window requests at the next event poll, and the size
+    // request of the start-up state would undo the full-screen size (without
+    // a window manager). Let it apply first.
+    glutMainLoopEvent();
     glutFullScreen();
     everFullscreen = true;
   }
