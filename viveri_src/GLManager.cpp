@@ -5,6 +5,7 @@
 #include "KeyboardManager.h"
 #include "PlatformGL.h"
 #include "Scene2D.h"
+#include "VBO.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -67,7 +68,7 @@ void GLManager::applyStartupState(int width, int height) {
   glEnable(GL_MULTISAMPLE);
   if (platformGetProcAddress(pixelFormatEntryPoint) == nullptr)
     reportWarning("extension not available");
-  // Buffer-object support is initialised here.
+  initVBOSupport();
   glutReshapeWindow(width, height);
 }
 
