@@ -3,8 +3,10 @@
 
 #include "FatalReport.h"
 #include "KeyboardManager.h"
+#include "PlatformDisplay.h"
 #include "PlatformTime.h"
 #include "Scene2D.h"
+#include "Scene3D.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
@@ -145,18 +147,12 @@ void DeviceManager::onWindowResized(int width, int height) {
   scene2D->windowSize = windowSize;
   if (scene2D->isSceneSizeFollowingWindow) scene2D->sceneSize = windowSize;
   scene2D->applyProjection();
-  // The 3D scene's aspect ratio follows the window here.
+  scene3D->aspectRatio = static_cast<float>(width) / static_cast<float>(height);
 }
 
 void DeviceManager::setFullscreenMode(int width, int height) {
   everFullscreen = true;
-  // The display switch itself goes through the platform layer here.
-  (void)width;
-  (void)height;
+  platformSetFullscreenMode(width, height);
 }
 
-void DeviceManager::setWindowedMode(int width, int height) {
-  // The display switch itself goes through the platform layer here.
-  (void)width;
-  (void)height;
-}
+void DeviceManager::setWindowedMode(int width, int height) { platformSetWindowedMode(width, height); }

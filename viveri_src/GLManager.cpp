@@ -5,6 +5,7 @@
 #include "KeyboardManager.h"
 #include "PlatformGL.h"
 #include "Scene2D.h"
+#include "Scene3D.h"
 #include "VBO.h"
 
 #include <GL/freeglut.h>
@@ -40,16 +41,17 @@ void writeExtensionList() {
 GLManager::GLManager() {
   scene2D = new Scene2D();
   // The sprite manager is created here, after the 2D scene.
-  // The 3D scene is created here, after the sprite manager.
+  scene3D = new Scene3D();
   keyboardManager = new KeyboardManager();
 }
 
 GLManager::~GLManager() {
   // The sprite manager goes first; it requires that no sprite is left.
   delete scene2D;
-  // The 3D scene (its quadric and camera) is released here.
+  delete scene3D;  // releases its quadric and camera
   delete keyboardManager;
   scene2D = nullptr;
+  scene3D = nullptr;
   keyboardManager = nullptr;
 }
 
