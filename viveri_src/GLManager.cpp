@@ -6,6 +6,7 @@
 #include "PlatformGL.h"
 #include "Scene2D.h"
 #include "Scene3D.h"
+#include "VBO.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -69,7 +70,7 @@ void GLManager::applyStartupState(int width, int height) {
   glEnable(GL_MULTISAMPLE);
   if (platformGetProcAddress(pixelFormatEntryPoint) == nullptr)
     reportWarning("extension not available");
-  // Buffer-object support is initialised here.
+  initVBOSupport();
   glutReshapeWindow(width, height);
 }
 

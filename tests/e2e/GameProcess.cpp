@@ -162,7 +162,12 @@ GameProcess::~GameProcess() {
 }
 
 void GameProcess::start(const std::vector<std::string> &arguments, bool isMessageBoxShown) {
-  std::string program = environmentValue("CUBEWORLD_BUILD_DIR", ".") + "/cubeworld";
+  startProgram(environmentValue("CUBEWORLD_BUILD_DIR", ".") + "/cubeworld", arguments,
+               isMessageBoxShown);
+}
+
+void GameProcess::startProgram(const std::string &program,
+                               const std::vector<std::string> &arguments, bool isMessageBoxShown) {
   std::vector<std::string> command = {program};
   command.insert(command.end(), arguments.begin(), arguments.end());
   std::vector<std::string> environment =

@@ -38,6 +38,9 @@ class GameProcess {
   // Starts the game with these arguments after the program path. The warning
   // box of the fatal report stays off unless isMessageBoxShown.
   void start(const std::vector<std::string> &arguments = {}, bool isMessageBoxShown = false);
+  // The same for another program (a helper of the tests).
+  void startProgram(const std::string &program, const std::vector<std::string> &arguments,
+                    bool isMessageBoxShown);
 
   // Waits until standard output (or the error stream) contains the text.
   // False on timeout or when the game ended without printing it.
