@@ -135,32 +135,42 @@ TEST(GameStartTest, ResizingTheWindowRescales) {
 
 namespace {
 
-// A failed check shows the "Problem" box and waits; OK (here Return) ends the
-// process with status 1 and the report on the error stream.
+// A failed check shows the "Problem" box and waits; OK (the button or the
+// Return key) ends the process with status 1 and the report on the error stream.
 TEST(FatalReportBoxTest, FailedCheckWaitsForTheBoxThenExitsWithOne) {
-  GameProcess game;
-  game.startProgram(FAILING_CHECK_PATH, {}, true);
-  unsigned long box = game.waitForWindow("Problem");
-  ASSERT_NE(box, 0u) << game.standardOutput() << game.standardError();
-  EXPECT_TRUE(game.waitForOutput("first device created\n"));
+  const bool isClosedByClick[] = {false, true};
+  for (bool isClick : isClosedByClick) {
+    SCOPED_TRACE(isClick ? "closed by a click on OK" : "closed by Return");
+    GameProcess game;
+    game.startProgram(FAILING_CHECK_PATH, {}, true);
+    unsigned long box = game.waitForWindow("Problem");
+    ASSERT_NE(box, 0u) << game.standardOutput() << game.standardError();
+    EXPECT_TRUE(game.waitForOutput("first device created\n"));
 
-  // The process waits for the box: nothing on the error stream yet.
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  EXPECT_TRUE(game.isRunning());
-  EXPECT_EQ(game.standardError().find("ERROR : "), std::string::npos);
+    // The process waits for the box: nothing on the error stream yet.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_TRUE(game.isRunning());
+    EXPECT_EQ(game.standardError().find("ERROR : "), std::string::npos);
 
-  // A real rendering of the box: white ground, the gold warning sign.
-  Screenshot shot = game.screenshot(box);
-  ASSERT_GT(shot.width, 100);
-  EXPECT_EQ(shot.at(4, shot.height - 4), (std::vector<int>{255, 255, 255}));
-  EXPECT_EQ(shot.at(26, 50), (std::vector<int>{255, 215, 0}));
+    // A real rendering of the box: white ground, the gold warning sign.
+    Screenshot shot = game.screenshot(box);
+    ASSERT_GT(shot.width, 100);
+    EXPECT_EQ(shot.at(4, shot.height - 4), (std::vector<int>{255, 255, 255}));
+    EXPECT_EQ(shot.at(26, 50), (std::vector<int>{255, 215, 0}));
 
-  game.key(box, "Return");
-  EXPECT_EQ(game.waitForExit(), 1);
-  std::string errors = game.standardError();
-  EXPECT_EQ(errors.find("ERROR : The program aborted unexpectedly."), 0u) << errors;
-  EXPECT_NE(errors.find("\nCondition: deviceManager == NULL\n"), std::string::npos) << errors;
-  EXPECT_EQ(game.standardOutput().find("second device created"), std::string::npos);
+    if (isClick) {
+      // The OK button sits centred at the bottom, 16 pixels above the edge.
+      WindowGeometry g = game.geometry(box);
+      game.click(box, g.width / 2, g.height - 16 - 13);
+    } else {
+      game.key(box, "Return");
+    }
+    EXPECT_EQ(game.waitForExit(), 1);
+    std::string errors = game.standardError();
+    EXPECT_EQ(errors.find("ERROR : The program aborted unexpectedly."), 0u) << errors;
+    EXPECT_NE(errors.find("\nCondition: deviceManager == NULL\n"), std::string::npos) << errors;
+    EXPECT_EQ(game.standardOutput().find("second device created"), std::string::npos);
+  }
 }
 
 }  // namespace
