@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "Camera.h"
+#include "DeviceManager.h"
 #include "FatalReport.h"
 #include "Quaternion.h"
 
@@ -135,6 +136,10 @@ void Scene3D::easeCameraToward(float targetPitch, float targetHeading, float tar
   camera->setRotation(Float3(targetPitch + dPitch * (1.f - k),
                              targetHeading + dHeading * (1.f - k),
                              targetRoll + dRoll * (1.f - k)));
+}
+
+void Scene3D::easeCameraToward(float targetPitch, float targetHeading, float targetRoll) {
+  easeCameraToward(targetPitch, targetHeading, targetRoll, periodDuration);
 }
 
 void Scene3D::mouseLook(Int2 position, bool isTurning) {

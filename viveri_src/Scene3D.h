@@ -32,6 +32,8 @@ class Scene3D {
   // short way round. The roll target must be 0.
   void easeCameraToward(float targetPitch, float targetHeading, float targetRoll,
                         int64_t periodMicroseconds);
+  // The same over the device's last frame period.
+  void easeCameraToward(float targetPitch, float targetHeading, float targetRoll);
   // One degree of turn per pixel moved since the last call, when isTurning.
   void mouseLook(Int2 position, bool isTurning);
   void applyLights();

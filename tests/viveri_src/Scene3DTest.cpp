@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "Camera.h"
+#include "DeviceManager.h"
 
 namespace {
 
@@ -60,6 +61,22 @@ TEST(Scene3DTest, EaseCameraToward) {
     EXPECT_NEAR(scene.camera->pitch, c.expectedPitch, 1e-4f);
     EXPECT_NEAR(scene.camera->heading, c.expectedHeading, 1e-4f);
   }
+}
+
+// Without a period argument the device's last frame period is used.
+TEST(Scene3DTest, EasingUsesTheDevicePeriod) {
+  const int64_t saved = periodDuration;
+  const int64_t periods[] = {0, 50000, 200000};
+  const float expectedHeading[] = {40, 20, 0};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(testing::Message() << "period " << periods[i]);
+    periodDuration = periods[i];
+    Scene3D scene;
+    scene.camera->setRotation(Float3(0, 40, 0));
+    scene.easeCameraToward(0, 0, 0);
+    EXPECT_NEAR(scene.camera->heading, expectedHeading[i], 1e-4f);
+  }
+  periodDuration = saved;
 }
 
 // Successive frames close in on the target without overshooting.
