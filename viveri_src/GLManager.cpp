@@ -5,6 +5,7 @@
 #include "KeyboardManager.h"
 #include "PlatformGL.h"
 #include "Scene2D.h"
+#include "SpriteManager.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -38,13 +39,14 @@ void writeExtensionList() {
 
 GLManager::GLManager() {
   scene2D = new Scene2D();
-  // The sprite manager is created here, after the 2D scene.
+  spriteManager = new SpriteManager();
   // The 3D scene is created here, after the sprite manager.
   keyboardManager = new KeyboardManager();
 }
 
 GLManager::~GLManager() {
-  // The sprite manager goes first; it requires that no sprite is left.
+  delete spriteManager; // requires that no sprite is left
+  spriteManager = nullptr;
   delete scene2D;
   // The 3D scene (its quadric and camera) is released here.
   delete keyboardManager;
