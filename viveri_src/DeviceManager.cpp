@@ -3,8 +3,10 @@
 
 #include "FatalReport.h"
 #include "KeyboardManager.h"
+#include "PlatformDisplay.h"
 #include "PlatformTime.h"
 #include "Scene2D.h"
+#include "Scene3D.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
@@ -100,6 +102,10 @@ void DeviceManager::create(const std::string &programPath, const std::string &ti
   scene2D->applyProjection();
 
   if (fullscreen) {
+    // freeglut applies window requests at the next event poll, and the size
+    // request of the start-up state would undo the full-screen size (without
+    // a window manager). Let it apply first.
+    glutMainLoopEvent();
     glutFullScreen();
     everFullscreen = true;
   }
@@ -145,18 +151,12 @@ void DeviceManager::onWindowResized(int width, int height) {
   scene2D->windowSize = windowSize;
   if (scene2D->isSceneSizeFollowingWindow) scene2D->sceneSize = windowSize;
   scene2D->applyProjection();
-  // The 3D scene's aspect ratio follows the window here.
+  scene3D->aspectRatio = static_cast<float>(width) / static_cast<float>(height);
 }
 
 void DeviceManager::setFullscreenMode(int width, int height) {
   everFullscreen = true;
-  // The display switch itself goes through the platform layer here.
-  (void)width;
-  (void)height;
+  platformSetFullscreenMode(width, height);
 }
 
-void DeviceManager::setWindowedMode(int width, int height) {
-  // The display switch itself goes through the platform layer here.
-  (void)width;
-  (void)height;
-}
+void DeviceManager::setWindowedMode(int width, int height) { platformSetWindowedMode(width, height); }

@@ -5,7 +5,9 @@
 #include "KeyboardManager.h"
 #include "PlatformGL.h"
 #include "Scene2D.h"
+#include "Scene3D.h"
 #include "SpriteManager.h"
+#include "VBO.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -40,7 +42,7 @@ void writeExtensionList() {
 GLManager::GLManager() {
   scene2D = new Scene2D();
   spriteManager = new SpriteManager();
-  // The 3D scene is created here, after the sprite manager.
+  scene3D = new Scene3D();
   keyboardManager = new KeyboardManager();
 }
 
@@ -48,9 +50,10 @@ GLManager::~GLManager() {
   delete spriteManager; // requires that no sprite is left
   spriteManager = nullptr;
   delete scene2D;
-  // The 3D scene (its quadric and camera) is released here.
+  delete scene3D;  // releases its quadric and camera
   delete keyboardManager;
   scene2D = nullptr;
+  scene3D = nullptr;
   keyboardManager = nullptr;
 }
 
@@ -69,7 +72,7 @@ void GLManager::applyStartupState(int width, int height) {
   glEnable(GL_MULTISAMPLE);
   if (platformGetProcAddress(pixelFormatEntryPoint) == nullptr)
     reportWarning("extension not available");
-  // Buffer-object support is initialised here.
+  initVBOSupport();
   glutReshapeWindow(width, height);
 }
 

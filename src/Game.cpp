@@ -1,0 +1,120 @@
+// Start-up, frame and shut-down order of the game. Steps whose objects are not
+// part of the program yet are marked where they join; nothing stands in for them.
+#include "Game.h"
+
+#include "DeviceManager.h"
+#include "FatalReport.h"
+#include "KeyboardManager.h"
+#include "Scene2D.h"
+
+#include <GL/freeglut.h>
+
+#include <iostream>
+
+std::string loadGameFileName = "";
+std::string saveGameFileName = "";
+
+bool handleMenuKey(int key, bool isEditorDialogOpen, bool &isRunning, bool &isMainMenuShown,
+                   bool &isOptionsMenuShown) {
+  if (isMainMenuShown) {
+    if (key == keyCodeEscape && !isEditorDialogOpen) {
+      isMainMenuShown = false;
+      isOptionsMenuShown = false;
+    }
+    if (key == 'q' || key == 'Q') isRunning = false;
+    return false;
+  }
+  if (isOptionsMenuShown) {
+    isOptionsMenuShown = false;
+    isMainMenuShown = true;
+    return false;
+  }
+  if (key == keyCodeEscape && !isEditorDialogOpen) {
+    isMainMenuShown = true;
+    isOptionsMenuShown = false;
+  }
+  return true;
+}
+
+Game::Game(const std::string &programPath, bool fullscreen)
+    : isRunning(true), isMainMenuShown(false), isOptionsMenuShown(false) {
+  std::cout << "================ Initializing ..." << std::endl;
+  // The window, the GL state, "extensions.txt" and the extension loader.
+  DeviceManager::create(programPath, "", 800, 600, fullscreen);
+  // The sound manager (programPath) joins here: it starts the audio library.
+  // The font joins here: it loads "default_font.png".
+  scene2D->isSceneSizeFollowingWindow = true;
+  // The program draws its own pointer in the menus and the editor.
+  glutSetCursor(GLUT_CURSOR_NONE);
+  // The menu sprites join here, top-left anchored, in the order main menu,
+  // options menu, menu pointer; the two menus placed at (0, 0).
+  // The world joins here, with the font and the sound manager.
+  reloadScript();
+  std::cout << "================ Initialized, first draw ..." << std::endl;
+}
+
+Game::~Game() {
+  shutdownScript();
+  // The menu sprites go back to the sprite manager here (main menu, options
+  // menu, menu pointer), then the world, the sound manager and the font are
+  // deleted, in that order.
+  ASSERT(deviceManager != NULL);
+  delete deviceManager;
+  deviceManager = NULL;
+}
+
+void Game::reloadScript() {
+  std::cout << "==== Reload script file" << std::endl;
+  shutdownScript();
+  // The script host joins here: a new one from loadScript (sound manager,
+  // font) runs "world.lua"; the script context's world reference is set and
+  // lua_onInitGame is called.
+  std::cout << "==== Script file reloaded" << std::endl;
+}
+
+void Game::shutdownScript() {
+  // With the script host: unloadScript (lua_onUninitGame, object types,
+  // global variables), then the host is deleted and the pointer cleared.
+}
+
+bool Game::isEditorDialogOpen() const {
+  // Joins with the editor: its dialog step above 0. No editor, no dialog.
+  return false;
+}
+
+void Game::handleTypedKeys() {
+  for (int key : keyboardManager->typedKeys) {
+    bool reachesWorld =
+        handleMenuKey(key, isEditorDialogOpen(), isRunning, isMainMenuShown, isOptionsMenuShown);
+    if (!reachesWorld) continue;
+    // The world's key handler joins here: the low 8 bits of the key, with the
+    // number of script object types asked of the script for each key.
+  }
+}
+
+void Game::handleMouseEvents() {
+  for (const MouseEvent &event : mouseEvents) {
+    (void)event;
+    if (isMainMenuShown || isOptionsMenuShown) {
+      // The menus' mouse input joins here.
+      continue;
+    }
+    // The editor (in editor mode) or the in-game cube creation and then the
+    // player join here, with the number of script object types.
+  }
+}
+
+void Game::frame() {
+  // Shows the previous frame, holds the budget, polls events, measures the period.
+  deviceManager->nextFrame();
+  handleTypedKeys();
+  handleMouseEvents();
+  // The world's per-frame step joins here (script context's world reference
+  // set again first).
+  // Pending save-game load, then pending save, join with the player and the
+  // script's global variables.
+  // Water switch and fog colour from the script context join with the world.
+  // lua_loop joins with the script host: the script draws the frame.
+  // The menu overlay and the menu pointer join with the menus.
+  // The script's quit request joins with the script host.
+}

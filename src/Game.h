@@ -1,0 +1,46 @@
+// The one Game: owns the top-level objects (device, and later the world, font,
+// sounds, script host and menu sprites) and fixes the order of the work done
+// at start, in every frame and at the end. Lives on the run function's stack.
+#pragma once
+
+#include <string>
+
+// Pending save-game requests of the script: a file name, "" when none.
+extern std::string loadGameFileName;
+extern std::string saveGameFileName;
+
+// One typed key against the screen flags (main menu, options menu, running).
+// Returns true when the key then goes on to the world: only while playing.
+// While the editor has a dialog open, Escape neither shows nor hides a menu.
+bool handleMenuKey(int key, bool isEditorDialogOpen, bool &isRunning, bool &isMainMenuShown,
+                   bool &isOptionsMenuShown);
+
+class Game {
+ public:
+  Game(const std::string &programPath, bool fullscreen);
+  ~Game();
+  Game(const Game &) = delete;
+  Game &operator=(const Game &) = delete;
+
+  // One pass of the loop; what it draws is shown by the next pass.
+  void frame();
+  // Drops the script state, if any, and loads the game script anew.
+  void reloadScript();
+
+  // World *world: joins with the world object (indexed world, editor, player).
+  bool isRunning;
+  bool isMainMenuShown;
+  bool isOptionsMenuShown;
+  // Font *font: joins with the bitmap font ("default_font.png").
+  // SoundManager *soundManager: joins with the sounds; starts the audio library.
+  // ScriptHost *scriptHost: joins with the script host; null until the first load.
+  // Sprite mainMenuSprite, optionsMenuSprite, menuMouseSprite: join with the
+  // menus ("menus/main_menu.png", "menus/options_menu.png", "menus/menu_mouse.png").
+
+ private:
+  void handleTypedKeys();
+  void handleMouseEvents();
+  void shutdownScript();
+  // Whether the world's editor has a dialog open (its dialog step above 0).
+  bool isEditorDialogOpen() const;
+};
