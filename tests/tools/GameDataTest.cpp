@@ -3,6 +3,7 @@
 // buttons are painted on the click rectangles, cube textures and their
 // shadowed versions agree with the shadow overlay, and the user's own files in
 // the game folder survive a rerun byte for byte.
+#include "ImageLoader.h"
 #include "PngTestReader.h"
 
 #include <gtest/gtest.h>
@@ -137,6 +138,27 @@ TEST_F(GameDataTest, EveryFileIsAPngOfItsSizeAndLayout) {
   // Nothing half-written is left behind.
   for (const fs::directory_entry &e : fs::recursive_directory_iterator(*gameDir))
     EXPECT_NE(e.path().extension(), ".part") << e.path();
+}
+
+// The game's own loader takes every picture as it stands: no stretching
+// (which would move glyph columns and buttons), the alpha flag the game
+// needs, the same pixels.
+TEST_F(GameDataTest, GameLoaderKeepsEveryPictureAsItIs) {
+  for (const ExpectedFile &f : expectedFiles()) {
+    SCOPED_TRACE(f.path);
+    DecodedPng png = load(f.path);
+    int width = 0, height = 0;
+    bool isAlpha = false;
+    unsigned char *pixels = loadImage((*gameDir / f.path).string(), height, width, isAlpha, false);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(width, png.width);
+    EXPECT_EQ(height, png.height);
+    EXPECT_EQ(isAlpha, png.channels == 4);
+    if (width == png.width && height == png.height && isAlpha == (png.channels == 4)) {
+      EXPECT_TRUE(std::equal(png.pixels.begin(), png.pixels.end(), pixels));
+    }
+    delete[] pixels;
+  }
 }
 
 // The game's glyph scan: a column is occupied when one of its pixels has
