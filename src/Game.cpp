@@ -4,8 +4,11 @@
 
 #include "DeviceManager.h"
 #include "FatalReport.h"
+#include "Font.h"
 #include "KeyboardManager.h"
 #include "Scene2D.h"
+#include "Sprite.h"
+#include "SpriteManager.h"
 
 #include <GL/freeglut.h>
 
@@ -37,17 +40,22 @@ bool handleMenuKey(int key, bool isEditorDialogOpen, bool &isRunning, bool &isMa
 }
 
 Game::Game(const std::string &programPath, bool fullscreen)
-    : isRunning(true), isMainMenuShown(false), isOptionsMenuShown(false) {
+    : isRunning(true), isMainMenuShown(false), isOptionsMenuShown(false), font(nullptr),
+      mainMenuSprite(nullptr), optionsMenuSprite(nullptr), menuMouseSprite(nullptr) {
   std::cout << "================ Initializing ..." << std::endl;
   // The window, the GL state, "extensions.txt" and the extension loader.
   DeviceManager::create(programPath, "", 800, 600, fullscreen);
   // The sound manager (programPath) joins here: it starts the audio library.
-  // The font joins here: it loads "default_font.png".
+  font = new Font("default_font.png");
   scene2D->isSceneSizeFollowingWindow = true;
   // The program draws its own pointer in the menus and the editor.
   glutSetCursor(GLUT_CURSOR_NONE);
-  // The menu sprites join here, top-left anchored, in the order main menu,
-  // options menu, menu pointer; the two menus placed at (0, 0).
+  // The menu screens and the pointer, anchored at their top-left corner.
+  mainMenuSprite = spriteManager->createSprite("menus/main_menu.png", 1);
+  optionsMenuSprite = spriteManager->createSprite("menus/options_menu.png", 1);
+  menuMouseSprite = spriteManager->createSprite("menus/menu_mouse.png", 1);
+  mainMenuSprite->position = Int2(0, 0);
+  optionsMenuSprite->position = Int2(0, 0);
   // The world joins here, with the font and the sound manager.
   reloadScript();
   std::cout << "================ Initialized, first draw ..." << std::endl;
@@ -55,9 +63,13 @@ Game::Game(const std::string &programPath, bool fullscreen)
 
 Game::~Game() {
   shutdownScript();
-  // The menu sprites go back to the sprite manager here (main menu, options
-  // menu, menu pointer), then the world, the sound manager and the font are
-  // deleted, in that order.
+  spriteManager->removeSprite(mainMenuSprite);
+  spriteManager->removeSprite(optionsMenuSprite);
+  spriteManager->removeSprite(menuMouseSprite);
+  mainMenuSprite = optionsMenuSprite = menuMouseSprite = nullptr;
+  // The world is deleted here, then the sound manager.
+  delete font;
+  font = nullptr;
   ASSERT(deviceManager != NULL);
   delete deviceManager;
   deviceManager = NULL;
@@ -115,6 +127,13 @@ void Game::frame() {
   // script's global variables.
   // Water switch and fog colour from the script context join with the world.
   // lua_loop joins with the script host: the script draws the frame.
-  // The menu overlay and the menu pointer join with the menus.
+  // The menu overlay (darkened screen, menu picture, banner, frame rate)
+  // joins with the menus.
+  // The program's own pointer, over a menu (and, once the world lands, in
+  // editor mode).
+  if (isMainMenuShown || isOptionsMenuShown) {
+    menuMouseSprite->position = mousePosition2D;
+    menuMouseSprite->draw();
+  }
   // The script's quit request joins with the script host.
 }

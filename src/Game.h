@@ -1,9 +1,12 @@
-// The one Game: owns the top-level objects (device, and later the world, font,
-// sounds, script host and menu sprites) and fixes the order of the work done
+// The one Game: owns the top-level objects (device, font, menu sprites, and
+// later the world, sounds and script host) and fixes the order of the work done
 // at start, in every frame and at the end. Lives on the run function's stack.
 #pragma once
 
 #include <string>
+
+class Font;
+class Sprite;
 
 // Pending save-game requests of the script: a file name, "" when none.
 extern std::string loadGameFileName;
@@ -31,11 +34,13 @@ class Game {
   bool isRunning;
   bool isMainMenuShown;
   bool isOptionsMenuShown;
-  // Font *font: joins with the bitmap font ("default_font.png").
+  Font *font;  // owned; menus and script text
   // SoundManager *soundManager: joins with the sounds; starts the audio library.
   // ScriptHost *scriptHost: joins with the script host; null until the first load.
-  // Sprite mainMenuSprite, optionsMenuSprite, menuMouseSprite: join with the
-  // menus ("menus/main_menu.png", "menus/options_menu.png", "menus/menu_mouse.png").
+  // From the sprite manager, returned to it at the end.
+  Sprite *mainMenuSprite;     // "menus/main_menu.png"
+  Sprite *optionsMenuSprite;  // "menus/options_menu.png"
+  Sprite *menuMouseSprite;    // "menus/menu_mouse.png", the pointer drawn by the program
 
  private:
   void handleTypedKeys();
