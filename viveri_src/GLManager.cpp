@@ -6,6 +6,7 @@
 #include "PlatformGL.h"
 #include "Scene2D.h"
 #include "Scene3D.h"
+#include "SpriteManager.h"
 #include "VBO.h"
 
 #include <GL/freeglut.h>
@@ -40,13 +41,14 @@ void writeExtensionList() {
 
 GLManager::GLManager() {
   scene2D = new Scene2D();
-  // The sprite manager is created here, after the 2D scene.
+  spriteManager = new SpriteManager();
   scene3D = new Scene3D();
   keyboardManager = new KeyboardManager();
 }
 
 GLManager::~GLManager() {
-  // The sprite manager goes first; it requires that no sprite is left.
+  delete spriteManager; // requires that no sprite is left
+  spriteManager = nullptr;
   delete scene2D;
   delete scene3D;  // releases its quadric and camera
   delete keyboardManager;
