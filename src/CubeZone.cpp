@@ -86,6 +86,19 @@ bool CubeZone::isCollidingPoint(const Float3 &point) const {
   return true;
 }
 
+bool CubeZone::isSolidBoxHolding(const Float3 probes[4]) const {
+  int32_t id = cubeTypeIndex;
+  ASSERT(id >= 0);
+  if (!cubeTypeManager->getCubeType(id)->collidable) return false;
+  Float3 half = size * 0.5f;
+  Float3 low = center - half;
+  Float3 high = center + half;
+  for (int k = 0; k < 4; ++k)
+    for (unsigned i = 0; i < 3; ++i)
+      if (low[i] > probes[k][i] || high[i] < probes[k][i]) return false;
+  return true;
+}
+
 bool CubeZone::intersectSegment(const Float3 &start, const Float3 &end, Float3 &hit) const {
   if (!cubeTypeManager->getCubeType(cubeTypeIndex)->collidable) return false;
   Float3 d = end - start;
@@ -128,16 +141,15 @@ void CubeZone::buildGeometry(VBOSet &set, const std::vector<CubeZone> &zones) {
                                                             : type->getFaceTexture(f);
 
     // A face is hidden when all four probes, just outside its corners,
-    // lie inside one other solid zone.
+    // lie inside one other solid zone (the point test of that zone, with
+    // the probes computed once per face).
+    Float3 probes[4];
+    for (int k = 0; k < 4; ++k)
+      probes[k] = center + ((faceCorners[k] + renderFaceOffset[f]) - center) * 0.9999f;
     bool isHidden = false;
     for (const CubeZone &other : zones) {
       if (&other == this) continue;
-      bool isCovered = true;
-      for (int k = 0; k < 4 && isCovered; ++k) {
-        Float3 probe = center + ((faceCorners[k] + renderFaceOffset[f]) - center) * 0.9999f;
-        isCovered = other.isCollidingPoint(probe);
-      }
-      if (isCovered) {
+      if (other.isSolidBoxHolding(probes)) {
         isHidden = true;
         break;
       }

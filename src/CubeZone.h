@@ -32,6 +32,10 @@ class CubeZone {
   // segments going towards +x are walked, and never beyond their length.
   bool intersectSegment(const Float3 &start, const Float3 &end, Float3 &hit) const;
 
+  // isCollidingPoint of all four points at once (stopping at the first
+  // point outside), as the hidden-face test asks it.
+  bool isSolidBoxHolding(const Float3 probes[4]) const;
+
   int32_t cubeTypeIndex;
   Float3 center;
   Float3 size;
