@@ -1,0 +1,169 @@
+// World singletons in their creation and destruction order, and the world
+// file: magic "WORLD", version 1, the cube types, then the region table.
+#include "IndexedWorld.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "CubeType.h"
+#include "CubeTypeManager.h"
+#include "CubeZone.h"
+#include "CustomObject.h"
+#include "FatalReport.h"
+#include "WorldFile.h"
+#include "WorldIndexator.h"
+
+const char *const worldFileName = "world.dat";
+
+namespace {
+
+// Six empty names and four option bytes.
+const int64_t smallestCubeTypeRecordBytes = 6 * 4 + 4;
+
+// Permissions the saved file gets: those of the file it replaces, else the
+// usual ones for a new file.
+mode_t worldFileMode() {
+  struct stat existing;
+  if (stat(worldFileName, &existing) == 0) return existing.st_mode & 07777;
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// Makes the rename itself durable.
+void syncWorkingFolder() {
+  int folder = open(".", O_RDONLY);
+  if (folder < 0) return;
+  fsync(folder);
+  close(folder);
+}
+
+}  // namespace
+
+IndexedWorld::IndexedWorld() {
+  // The script object type manager is created first, before these two, once
+  // script object types are part of the world.
+  ASSERT(cubeTypeManager == NULL && worldIndexator == NULL);
+  waterEnabled = true;
+  cubeTypeManager = new CubeTypeManager();
+  worldIndexator = new WorldIndexator(320.f);
+  loadWorld();
+  // The water surface (tile size 10) is created here with the world object.
+}
+
+IndexedWorld::~IndexedWorld() {
+  ASSERT(cubeTypeManager != NULL && worldIndexator != NULL);
+  // The water goes first, once it exists.
+  delete worldIndexator;
+  worldIndexator = NULL;
+  delete cubeTypeManager;
+  cubeTypeManager = NULL;
+  // The script object type manager goes last.
+}
+
+void IndexedWorld::saveWorld() {
+  printf("==== Saving world to file '%s'\n", worldFileName);
+  fflush(stdout);
+
+  // The bytes go to a new file beside "world.dat", which replaces it only
+  // once everything is written and on disk.
+  std::string temporaryName = std::string(worldFileName) + ".XXXXXX";
+  int descriptor = mkstemp(&temporaryName[0]);
+  FILE *fd = descriptor >= 0 ? fdopen(descriptor, "w+b") : NULL;
+  if (fd == NULL && descriptor >= 0) {
+    close(descriptor);
+    unlink(temporaryName.c_str());
+  }
+  ASSERT(fd != NULL);
+  fchmod(descriptor, worldFileMode());
+
+  writeBytes(fd, "WORLD", 5);
+  writeInt32(fd, 1);
+  writeInt32(fd, cubeTypeManager->getNbCubeType());
+  for (CubeType *type : cubeTypeManager->cubeTypes) {
+    type->isUsed = true;
+    type->write(fd);
+  }
+  worldIndexator->write(fd);
+
+  bool isWorldFileWritten = fflush(fd) == 0 && ferror(fd) == 0 && fsync(descriptor) == 0;
+  isWorldFileWritten = fclose(fd) == 0 && isWorldFileWritten;
+  isWorldFileWritten = isWorldFileWritten && rename(temporaryName.c_str(), worldFileName) == 0;
+  if (!isWorldFileWritten) {
+    unlink(temporaryName.c_str());
+    ASSERT_MESSAGE(isWorldFileWritten,
+                   "the world could not be written completely; the previous world.dat is kept");
+  }
+  syncWorkingFolder();
+  printf("==== World saved to file\n");
+  fflush(stdout);
+}
+
+void IndexedWorld::loadWorld() {
+  printf("==== Loading world from file '%s'\n", worldFileName);
+  fflush(stdout);
+  FILE *fd = fopen(worldFileName, "rb");
+  ASSERT(fd != NULL);
+
+  // A file shorter than the magic or the version fails these two checks.
+  char buf[6] = {0, 0, 0, 0, 0, 0};
+  size_t nbMagicBytes = fread(buf, 1, 5, fd);
+  (void)nbMagicBytes;
+  ASSERT(std::string(buf) == std::string("WORLD"));
+  int32_t versionFile = -1;
+  unsigned char versionBytes[4];
+  if (fread(versionBytes, 1, 4, fd) == 4)
+    versionFile = static_cast<int32_t>(static_cast<uint32_t>(versionBytes[0]) |
+                                       (static_cast<uint32_t>(versionBytes[1]) << 8) |
+                                       (static_cast<uint32_t>(versionBytes[2]) << 16) |
+                                       (static_cast<uint32_t>(versionBytes[3]) << 24));
+  ASSERT(versionFile == 1);
+
+  cubeTypeManager->clearCubeTypes();
+  int32_t nbCubeTypes = readInt32(fd, "the number of cube types");
+  checkCountFits(fd, nbCubeTypes, smallestCubeTypeRecordBytes, "the number of cube types");
+  for (int32_t i = 0; i < nbCubeTypes; ++i) cubeTypeManager->appendCubeType(new CubeType(fd));
+
+  worldIndexator->reset();
+  worldIndexator->read(fd);
+  fclose(fd);
+  printf("==== Loading world done\n");
+  fflush(stdout);
+}
+
+void IndexedWorld::clearAllRegions() { worldIndexator->reset(); }
+
+bool IndexedWorld::addCubeZone(const Float3 &size, const Float3 &center, int cubeTypeIndex) {
+  return worldIndexator->addZone(CubeZone(cubeTypeIndex, center, size));
+}
+
+void IndexedWorld::addObject(const Float3 &position, int type) {
+  CustomObject record;
+  record.position = position;
+  record.type = type;
+  bool res = worldIndexator->addObject(record);
+  ASSERT(res);
+}
+
+int IndexedWorld::addCubeType(const std::string names[6], bool stretchTexture,
+                              bool divideTextureCoordinates, bool randomTextureCoordinates,
+                              bool collidable) {
+  return cubeTypeManager->addCubeType(names, stretchTexture, divideTextureCoordinates,
+                                      randomTextureCoordinates, collidable);
+}
+
+CubeType *IndexedWorld::getCubeType(int index) { return cubeTypeManager->getCubeType(index); }
+
+int IndexedWorld::getNbCubeType() const { return cubeTypeManager->getNbCubeType(); }
+
+void IndexedWorld::drawWater(float low, float high) {
+  if (!waterEnabled) return;
+  // The water surface spans 2 x low to 2 x high around the camera; it is
+  // drawn here once the world object brings it.
+  (void)low;
+  (void)high;
+}

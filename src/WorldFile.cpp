@@ -1,0 +1,94 @@
+// Byte-order independent field access for the world file.
+#include "WorldFile.h"
+
+#include <cstring>
+
+#include "FatalReport.h"
+
+void writeBytes(FILE *fd, const void *data, size_t size) {
+  if (size > 0) fwrite(data, 1, size, fd);
+}
+
+void writeInt32(FILE *fd, int32_t value) {
+  uint32_t bits = static_cast<uint32_t>(value);
+  unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+                            static_cast<unsigned char>(bits >> 16),
+                            static_cast<unsigned char>(bits >> 24)};
+  writeBytes(fd, bytes, 4);
+}
+
+void writeFloat(FILE *fd, float value) {
+  int32_t bits;
+  memcpy(&bits, &value, 4);
+  writeInt32(fd, bits);
+}
+
+void writeInt3(FILE *fd, const Int3 &value) {
+  for (unsigned i = 0; i < 3; ++i) writeInt32(fd, value[i]);
+}
+
+void writeFloat3(FILE *fd, const Float3 &value) {
+  for (unsigned i = 0; i < 3; ++i) writeFloat(fd, value[i]);
+}
+
+void writeByte(FILE *fd, unsigned char value) { writeBytes(fd, &value, 1); }
+
+void readBytes(FILE *fd, void *data, size_t size, const char *what) {
+  size_t nbRead = size > 0 ? fread(data, 1, size, fd) : 0;
+  if (nbRead != size) {
+    std::string message = std::string("world file truncated or unreadable while reading ") + what;
+    ASSERT_MESSAGE(nbRead == size, message.c_str());
+  }
+}
+
+int32_t readInt32(FILE *fd, const char *what) {
+  unsigned char bytes[4];
+  readBytes(fd, bytes, 4, what);
+  uint32_t bits = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
+                  (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+  return static_cast<int32_t>(bits);
+}
+
+float readFloat(FILE *fd, const char *what) {
+  int32_t bits = readInt32(fd, what);
+  float value;
+  memcpy(&value, &bits, 4);
+  return value;
+}
+
+Int3 readInt3(FILE *fd, const char *what) {
+  Int3 value;
+  for (unsigned i = 0; i < 3; ++i) value[i] = readInt32(fd, what);
+  return value;
+}
+
+Float3 readFloat3(FILE *fd, const char *what) {
+  Float3 value;
+  for (unsigned i = 0; i < 3; ++i) value[i] = readFloat(fd, what);
+  return value;
+}
+
+unsigned char readByte(FILE *fd, const char *what) {
+  unsigned char value = 0;
+  readBytes(fd, &value, 1, what);
+  return value;
+}
+
+int64_t bytesLeftInFile(FILE *fd) {
+  long here = ftell(fd);
+  if (here < 0 || fseek(fd, 0, SEEK_END) != 0) return 0;
+  long end = ftell(fd);
+  fseek(fd, here, SEEK_SET);
+  return end > here ? static_cast<int64_t>(end - here) : 0;
+}
+
+void checkCountFits(FILE *fd, int64_t count, int64_t itemSize, const char *what) {
+  int64_t left = bytesLeftInFile(fd);
+  bool isCountPossible = count >= 0 && (itemSize <= 0 ? true : count <= left / itemSize);
+  if (!isCountPossible) {
+    std::string message = std::string("world file damaged: ") + what + " of " +
+                          std::to_string(count) + " does not fit in the " + std::to_string(left) +
+                          " bytes left";
+    ASSERT_MESSAGE(isCountPossible, message.c_str());
+  }
+}

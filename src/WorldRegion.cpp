@@ -1,0 +1,179 @@
+// Region content, geometry building and drawing, the editor's delete
+// operations, the per-frame walk and the region lists of the world file.
+#include "WorldRegion.h"
+
+#include <GL/gl.h>
+
+#include "CubeTypeManager.h"
+#include "FatalReport.h"
+#include "VBO.h"
+#include "WorldFile.h"
+
+namespace {
+
+// A zone record with six empty face entries; an object record.
+const int64_t smallestZoneRecordBytes = 32 + 6 * 4;
+const int64_t objectRecordBytes = 16;
+
+}  // namespace
+
+WorldRegion::~WorldRegion() { dropGeometry(); }
+
+int WorldRegion::dropGeometry() {
+  if (geometry == NULL) return 0;
+  int nbVertices = geometry->nbVertices;
+  delete geometry;
+  geometry = NULL;
+  return nbVertices;
+}
+
+std::pair<int, int> WorldRegion::buildGeometry() {
+  if (geometry != NULL) return std::make_pair(0, 0);
+  VBOSet *set = new VBOSet();
+  for (CubeZone &zone : zones) zone.buildGeometry(*set, zones);
+  std::pair<int, int> counts = set->build();
+  geometry = set;
+  return counts;
+}
+
+std::pair<int, int> WorldRegion::draw() {
+  std::pair<int, int> counts = buildGeometry();
+  glDisable(GL_LIGHTING);
+  geometry->draw();
+  glEnable(GL_LIGHTING);
+  // Script objects draw themselves here, with lighting on, once the script
+  // object types are part of the world (each record of objects in order).
+  glDisable(GL_LIGHTING);
+  return counts;
+}
+
+void WorldRegion::clear() {
+  zones.clear();
+  objects.clear();
+  dropGeometry();
+}
+
+bool WorldRegion::deleteAt(const Float3 &point) {
+  dropGeometry();
+  for (size_t i = 0; i < zones.size(); ++i) {
+    if (zones[i].center == point) {
+      zones.erase(zones.begin() + static_cast<long>(i));
+      return true;
+    }
+  }
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (objects[i].position == point) {
+      objects.erase(objects.begin() + static_cast<long>(i));
+      return true;
+    }
+  }
+  return false;
+}
+
+bool WorldRegion::deleteNearest(const Float3 &point) {
+  dropGeometry();
+  // On equal distances the later item wins.
+  if (!zones.empty()) {
+    size_t nearest = 0;
+    float nearestDistance = (zones[0].center - point).length();
+    for (size_t i = 1; i < zones.size(); ++i) {
+      float distance = (zones[i].center - point).length();
+      if (distance <= nearestDistance) {
+        nearest = i;
+        nearestDistance = distance;
+      }
+    }
+    zones.erase(zones.begin() + static_cast<long>(nearest));
+    return true;
+  }
+  if (!objects.empty()) {
+    size_t nearest = 0;
+    float nearestDistance = (objects[0].position - point).length();
+    for (size_t i = 1; i < objects.size(); ++i) {
+      float distance = (objects[i].position - point).length();
+      if (distance <= nearestDistance) {
+        nearest = i;
+        nearestDistance = distance;
+      }
+    }
+    objects.erase(objects.begin() + static_cast<long>(nearest));
+    return true;
+  }
+  return false;
+}
+
+bool WorldRegion::isCollidingPoint(const Float3 &point) const {
+  for (const CubeZone &zone : zones)
+    if (zone.isCollidingPoint(point)) return true;
+  return false;
+}
+
+bool WorldRegion::intersectSegment(const Float3 &start, const Float3 &end, Float3 &hit) const {
+  for (const CubeZone &zone : zones)
+    if (zone.intersectSegment(start, end, hit)) return true;
+  return false;
+}
+
+void WorldRegion::visit(std::vector<CustomObject> &movedObjects) {
+  visited = true;
+  int nbCubeTypes = cubeTypeManager->getNbCubeType();
+  for (const CubeZone &zone : zones)
+    if (zone.cubeTypeIndex >= 0 && zone.cubeTypeIndex < nbCubeTypes)
+      cubeTypeManager->getCubeType(zone.cubeTypeIndex);
+
+  size_t i = 0;
+  while (i < objects.size()) {
+    Float3 previousPosition = objects[i].position;
+    // The script object types manage each record here, once they are part
+    // of the world; managing may move the record.
+    if (objects[i].position != previousPosition) {
+      dropGeometry();
+      movedObjects.push_back(objects[i]);
+      objects.erase(objects.begin() + static_cast<long>(i));
+      continue;
+    }
+    ++i;
+  }
+}
+
+void WorldRegion::write(FILE *fd, bool isObjects) const {
+  writeInt32(fd, static_cast<int32_t>(isObjects ? objects.size() : zones.size()));
+  writeInt32(fd, 0);  // extra byte count
+  if (isObjects) {
+    for (const CustomObject &object : objects) {
+      writeFloat3(fd, object.position);
+      writeInt32(fd, object.type);
+    }
+  } else {
+    for (const CubeZone &zone : zones) zone.write(fd);
+  }
+}
+
+void WorldRegion::read(FILE *fd, bool isObjects) {
+  dropGeometry();
+  const char *countField = isObjects ? "an object count" : "a zone count";
+  const char *extraField = isObjects ? "an object list extra byte count" : "a zone list extra byte count";
+  int32_t nbItems = readInt32(fd, countField);
+  int32_t nbExtraBytes = readInt32(fd, extraField);
+  checkCountFits(fd, nbItems, isObjects ? objectRecordBytes : smallestZoneRecordBytes, countField);
+  if (isObjects) {
+    objects.reserve(objects.size() + static_cast<size_t>(nbItems));
+    for (int32_t i = 0; i < nbItems; ++i) {
+      CustomObject object;
+      object.position = readFloat3(fd, "an object position");
+      object.type = readInt32(fd, "an object type");
+      objects.push_back(object);
+    }
+  } else {
+    zones.reserve(zones.size() + static_cast<size_t>(nbItems));
+    for (int32_t i = 0; i < nbItems; ++i) zones.push_back(CubeZone(fd));
+  }
+  // Extra bytes carry nothing this program reads; they are skipped.
+  checkCountFits(fd, nbExtraBytes, 1, extraField);
+  unsigned char skipped[256];
+  for (int32_t left = nbExtraBytes; left > 0;) {
+    int32_t chunk = left < 256 ? left : 256;
+    readBytes(fd, skipped, static_cast<size_t>(chunk), "the extra bytes of a list");
+    left -= chunk;
+  }
+}

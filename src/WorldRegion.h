@@ -1,0 +1,52 @@
+// One cubic region of the world (32 cubes, 320 world units, per axis): its
+// cube zones, its script object records and its drawable geometry, built on
+// first draw and dropped after any change.
+#pragma once
+
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "BasicVector.h"
+#include "CubeZone.h"
+#include "CustomObject.h"
+
+class VBOSet;
+
+class WorldRegion {
+ public:
+  WorldRegion() = default;
+  ~WorldRegion();
+  WorldRegion(const WorldRegion &) = delete;
+  WorldRegion &operator=(const WorldRegion &) = delete;
+
+  bool hasGeometry() const { return geometry != NULL; }
+  // Returns the number of vertices the dropped geometry held (0 if none).
+  int dropGeometry();
+  // (VBO count, vertex count) of the geometry built now; (0, 0) when it
+  // was already built.
+  std::pair<int, int> buildGeometry();
+  // Builds the geometry if needed (its pair is the result) and draws it;
+  // lighting is left off.
+  std::pair<int, int> draw();
+
+  void clear();
+  bool deleteAt(const Float3 &point);
+  bool deleteNearest(const Float3 &point);
+  bool isCollidingPoint(const Float3 &point) const;
+  bool intersectSegment(const Float3 &start, const Float3 &end, Float3 &hit) const;
+  // The per-frame walk: marks the region visited and its cube types used,
+  // manages its objects and moves out every record whose position changed.
+  void visit(std::vector<CustomObject> &movedObjects);
+
+  // One list of the world file: the zones, or with isObjects the objects.
+  void write(FILE *fd, bool isObjects) const;
+  void read(FILE *fd, bool isObjects);
+
+  bool isEmpty() const { return zones.empty() && objects.empty(); }
+
+  VBOSet *geometry = NULL;
+  std::vector<CubeZone> zones;
+  std::vector<CustomObject> objects;
+  bool visited = false;
+};
