@@ -15,6 +15,7 @@ void Draw2DFixture::SetUp() {
   glDisable(GL_BLEND);
   glDisable(GL_CULL_FACE);
   glDisable(GL_POLYGON_SMOOTH);
+  glDisable(GL_LINE_SMOOTH);
   glDisable(GL_MULTISAMPLE);
   glDisable(GL_DEPTH_TEST);
   // y runs downwards, so 2D quads are back-facing.
@@ -29,6 +30,7 @@ void Draw2DFixture::TearDown() {
   glEnable(GL_BLEND);
   glEnable(GL_CULL_FACE);
   glEnable(GL_POLYGON_SMOOTH);
+  glEnable(GL_LINE_SMOOTH);
   glEnable(GL_MULTISAMPLE);
 }
 

@@ -1,5 +1,5 @@
 // A fixture for tests that draw in the 2D scene and sample the rendering:
-// 800 × 600 scene, plain filled polygons (no blending, smoothing or culling),
+// 800 × 600 scene, plain filled polygons and sharp lines (no blending, smoothing or culling),
 // black screen, white colour; the start-up state is put back afterwards.
 #pragma once
 

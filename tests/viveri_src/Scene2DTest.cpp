@@ -3,6 +3,7 @@
 #include "Scene2D.h"
 
 #include "DeviceManager.h"
+#include "Draw2DFixture.h"
 #include "GLTestEnvironment.h"
 
 #include <GL/gl.h>
@@ -10,38 +11,9 @@
 
 namespace {
 
-class Scene2DDrawTest : public testing::Test {
+class Scene2DDrawTest : public Draw2DFixture {
  protected:
-  void SetUp() override {
-    scene2D->windowSize = Int2(800, 600);
-    scene2D->sceneSize = Int2(800, 600);
-    scene2D->applyProjection();
-    glDisable(GL_BLEND);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_POLYGON_SMOOTH);
-    glDisable(GL_LINE_SMOOTH);
-    glDisable(GL_MULTISAMPLE);
-    glDisable(GL_DEPTH_TEST);
-    // 2D callers draw both windings filled: y runs downwards, so rectangles
-    // are back-facing.
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    deviceManager->clearScreen(colourBlack);
-    glColor4f(1, 1, 1, 1);
-  }
-  void TearDown() override {
-    glPolygonMode(GL_BACK, GL_POINT);
-    glEnable(GL_BLEND);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_POLYGON_SMOOTH);
-    glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_MULTISAMPLE);
-  }
-  // Scene coordinates have y downwards; the GL read-back counts from below.
-  bool isLit(int sceneX, int sceneY) {
-    unsigned char p[4];
-    readBackPixel(sceneX, 599 - sceneY, p);
-    return p[0] > 128;
-  }
+  bool isLit(int sceneX, int sceneY) { return colourAt(sceneX, sceneY)[0] > 128; }
 };
 
 TEST_F(Scene2DDrawTest, FilledRectCoversItsArea) {
