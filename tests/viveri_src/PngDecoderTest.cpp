@@ -6,6 +6,8 @@
 #include "ImageFixtures.h"
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <png.h>
 
 #include <csignal>
@@ -36,6 +38,9 @@ struct PngCase {
   bool isAlpha;
   Bytes expected;
 };
+// Cases print as their name in test listings.
+void PrintTo(const PngCase &c, std::ostream *os) { *os << c.name; }
+
 
 class PngLayoutTest : public testing::TestWithParam<PngCase> {};
 
@@ -121,6 +126,9 @@ struct RefusedCase {
   Bytes (*build)();
   const char *errorLine;
 };
+// Cases print as their name in test listings.
+void PrintTo(const RefusedCase &c, std::ostream *os) { *os << c.name; }
+
 
 // A valid picture cut inside its image data.
 Bytes cutPng() {

@@ -11,6 +11,8 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <png.h>
 
 #include <cmath>
@@ -48,6 +50,9 @@ struct CornerCase {
   float rotation;
   Int2 corners[4]; // Q0 bottom-right, Q1 bottom-left, Q2 top-left, Q3 top-right
 };
+// Cases print as their name in test listings.
+void PrintTo(const CornerCase &c, std::ostream *os) { *os << c.name; }
+
 
 class SpriteCornerTest : public testing::TestWithParam<CornerCase> {};
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdio>
 
 namespace {
@@ -51,6 +53,9 @@ struct TgaCase {
   bool isAlpha;
   Bytes expected; // in the file's row order
 };
+// Cases print as their name in test listings.
+void PrintTo(const TgaCase &c, std::ostream *os) { *os << c.name; }
+
 
 class TgaDecodeTest : public testing::TestWithParam<TgaCase> {};
 
@@ -148,6 +153,9 @@ struct DamagedCase {
   TgaFixture fixture;
   const char *message;
 };
+// Cases print as their name in test listings.
+void PrintTo(const DamagedCase &c, std::ostream *os) { *os << c.name; }
+
 
 class TgaDamagedDeathTest : public testing::TestWithParam<DamagedCase> {};
 
