@@ -4,14 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "CubeType.h"
+#include "Camera.h"
+#include "Colour.h"
 #include "CubeTypeManager.h"
+#include "DeviceManager.h"
 #include "GLTestEnvironment.h"
+#include "Scene3D.h"
 #include "VBO.h"
 #include "WorldTestFolder.h"
 
@@ -268,3 +274,69 @@ TEST_F(CubeZoneTest, NegativeTypeIndexEndsInTheFatalReport) {
 }
 
 }  // namespace
+
+// A zone drawn through its vertex buffers shows each face's own picture to a
+// camera looking at that face.
+class CubeZoneDrawTest : public CubeZoneTest {
+ protected:
+  void SetUp() override {
+    // Each face picture gets its own colour before the textures load.
+    const unsigned char colours[6][3] = {{0, 200, 0},   {120, 60, 0},  {0, 0, 220},
+                                         {200, 200, 0}, {200, 0, 200}, {0, 200, 200}};
+    for (int face = 0; face < 6; ++face)
+      writeTestPng("cube_textures/" + faceNames[face], colours[face][0], colours[face][1],
+                   colours[face][2], 255);
+    CubeZoneTest::SetUp();
+    glDisable(GL_BLEND);
+    glDisable(GL_MULTISAMPLE);
+    glDisable(GL_POLYGON_SMOOTH);
+  }
+  void TearDown() override {
+    glEnable(GL_BLEND);
+    glEnable(GL_MULTISAMPLE);
+    glEnable(GL_POLYGON_SMOOTH);
+    scene3D->camera->setRotation(Float3(0, 0, 0));
+    scene3D->camera->position = Float3(0, 0, 0);
+    CubeZoneTest::TearDown();
+  }
+};
+
+TEST_F(CubeZoneDrawTest, EachFaceShowsItsPicture) {
+  const struct {
+    const char *what;
+    Float3 cameraPosition;
+    float pitch, heading;
+    unsigned char r, g, b;
+  } cases[] = {
+      {"front (+z)", Float3(0, 0, 40), 0, 0, 0, 0, 220},
+      {"back (-z)", Float3(0, 0, -40), 0, 180, 200, 200, 0},
+      {"right (+x)", Float3(40, 0, 0), 0, 90, 0, 200, 200},
+      {"left (-x)", Float3(-40, 0, 0), 0, -90, 200, 0, 200},
+      {"top", Float3(0, 40, 0), -90, 0, 0, 200, 0},
+      {"bottom", Float3(0, -40, 0), 90, 0, 120, 60, 0},
+  };
+  std::vector<CubeZone> zones;
+  zones.push_back(CubeZone(0, Float3(0, 0, 0), Float3(10, 10, 10)));
+  VBOSet set;
+  testing::internal::CaptureStdout();
+  zones[0].buildGeometry(set, zones);
+  testing::internal::GetCapturedStdout();
+  set.build();
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    scene3D->camera->setRotation(Float3(c.pitch, c.heading, 0));
+    scene3D->camera->position = c.cameraPosition;
+    glColor4f(1, 1, 1, 1);
+    deviceManager->clearScreen(colourBlack);
+    scene3D->apply3DView();
+    set.draw();
+    unsigned char pixel[4];
+    readBackPixel(400, 300, pixel);
+    EXPECT_NEAR(pixel[0], c.r, 8);
+    EXPECT_NEAR(pixel[1], c.g, 8);
+    EXPECT_NEAR(pixel[2], c.b, 8);
+    // The zone is 10 units wide at 35 units: the window's corner stays empty.
+    readBackPixel(5, 5, pixel);
+    EXPECT_EQ(pixel[0] + pixel[1] + pixel[2], 0);
+  }
+}
