@@ -72,30 +72,34 @@ void CubeZone::write(FILE *fd) const {
   }
 }
 
+namespace {
+
+// Inside the closed box from low to high.
+bool isInside(const Float3 &low, const Float3 &high, const Float3 &point) {
+  for (unsigned i = 0; i < 3; ++i)
+    if (low[i] > point[i] || high[i] < point[i]) return false;
+  return true;
+}
+
+}  // namespace
+
 bool CubeZone::isCollidingPoint(const Float3 &point) const {
   int32_t id = cubeTypeIndex;
   ASSERT(id >= 0);
   if (!cubeTypeManager->getCubeType(id)->collidable) return false;
   Float3 half = size * 0.5f;
-  Float3 low = center - half;
-  Float3 high = center + half;
-  for (unsigned i = 0; i < 3; ++i) {
-    if (low[i] > point[i]) return false;
-    if (high[i] < point[i]) return false;
-  }
-  return true;
+  return isInside(center - half, center + half, point);
 }
 
+// The four probes of one face at once: one type lookup for all of them.
 bool CubeZone::isSolidBoxHolding(const Float3 probes[4]) const {
   int32_t id = cubeTypeIndex;
   ASSERT(id >= 0);
   if (!cubeTypeManager->getCubeType(id)->collidable) return false;
   Float3 half = size * 0.5f;
-  Float3 low = center - half;
-  Float3 high = center + half;
+  Float3 low = center - half, high = center + half;
   for (int k = 0; k < 4; ++k)
-    for (unsigned i = 0; i < 3; ++i)
-      if (low[i] > probes[k][i] || high[i] < probes[k][i]) return false;
+    if (!isInside(low, high, probes[k])) return false;
   return true;
 }
 

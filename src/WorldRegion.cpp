@@ -70,32 +70,35 @@ bool WorldRegion::deleteAt(const Float3 &point) {
   return false;
 }
 
+namespace {
+
+// Index of the item nearest to point; on equal distances the later one wins.
+template <typename Item, typename PositionOf>
+size_t nearestIndex(const std::vector<Item> &items, const Float3 &point, PositionOf positionOf) {
+  size_t nearest = 0;
+  float nearestDistance = (positionOf(items[0]) - point).length();
+  for (size_t i = 1; i < items.size(); ++i) {
+    float distance = (positionOf(items[i]) - point).length();
+    if (distance <= nearestDistance) {
+      nearest = i;
+      nearestDistance = distance;
+    }
+  }
+  return nearest;
+}
+
+}  // namespace
+
 bool WorldRegion::deleteNearest(const Float3 &point) {
   dropGeometry();
-  // On equal distances the later item wins.
+  // A zone is deleted before any object, whatever their distances.
   if (!zones.empty()) {
-    size_t nearest = 0;
-    float nearestDistance = (zones[0].center - point).length();
-    for (size_t i = 1; i < zones.size(); ++i) {
-      float distance = (zones[i].center - point).length();
-      if (distance <= nearestDistance) {
-        nearest = i;
-        nearestDistance = distance;
-      }
-    }
+    size_t nearest = nearestIndex(zones, point, [](const CubeZone &z) { return z.center; });
     zones.erase(zones.begin() + static_cast<long>(nearest));
     return true;
   }
   if (!objects.empty()) {
-    size_t nearest = 0;
-    float nearestDistance = (objects[0].position - point).length();
-    for (size_t i = 1; i < objects.size(); ++i) {
-      float distance = (objects[i].position - point).length();
-      if (distance <= nearestDistance) {
-        nearest = i;
-        nearestDistance = distance;
-      }
-    }
+    size_t nearest = nearestIndex(objects, point, [](const CustomObject &o) { return o.position; });
     objects.erase(objects.begin() + static_cast<long>(nearest));
     return true;
   }
