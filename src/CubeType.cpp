@@ -16,7 +16,9 @@ const char *const faceNameFields[6] = {"the top texture name",   "the bottom tex
                                        "the front texture name", "the back texture name",
                                        "the left texture name",  "the right texture name"};
 
-Sprite *createShadowSprite() { return spriteManager->createSprite("black_semi_transparent.png", 1); }
+Sprite *createShadowSprite() {
+  return spriteManager->createSprite("black_semi_transparent.png", 1);
+}
 
 int textureOfSprite(const Sprite *sprite) {
   return static_cast<int>(sprite->images[sprite->currentImage]->getTexture());
@@ -24,13 +26,14 @@ int textureOfSprite(const Sprite *sprite) {
 
 }  // namespace
 
-CubeType::CubeType(const std::string names[6], bool stretchTexture,
-                   bool divideTextureCoordinates, bool randomTextureCoordinates, bool collidable)
+CubeType::CubeType(const std::string names[6], bool stretchTexture, bool divideTextureCoordinates,
+                   bool randomTextureCoordinates, bool collidable)
     : stretchTexture(stretchTexture),
       divideTextureCoordinates(divideTextureCoordinates),
       randomTextureCoordinates(randomTextureCoordinates),
       collidable(collidable) {
-  for (int i = 0; i < 6; ++i) textureNames[i] = names[i];
+  for (int i = 0; i < 6; ++i)
+    textureNames[i] = names[i];
   textureShadow = createShadowSprite();
 }
 
@@ -39,7 +42,8 @@ CubeType::CubeType(FILE *fd) {
     int32_t length = readInt32(fd, faceNameFields[i]);
     checkCountFits(fd, length, 1, faceNameFields[i]);
     textureNames[i].assign(static_cast<size_t>(length), '\0');
-    if (length > 0) readBytes(fd, &textureNames[i][0], static_cast<size_t>(length), faceNameFields[i]);
+    if (length > 0)
+      readBytes(fd, &textureNames[i][0], static_cast<size_t>(length), faceNameFields[i]);
   }
   // An option byte of 0 means on; any other value means off.
   stretchTexture = readByte(fd, "the stretch texture option") == 0;
@@ -67,7 +71,8 @@ void CubeType::write(FILE *fd) const {
 }
 
 void CubeType::loadTextures() {
-  if (isTexturesLoaded()) return;
+  if (isTexturesLoaded())
+    return;
   for (int i = 0; i < 6; ++i) {
     ASSERT(textureFace[i] == NULL);
     ASSERT(textureFaceShadowed[i] == NULL);
@@ -78,7 +83,8 @@ void CubeType::loadTextures() {
 }
 
 void CubeType::freeTextures() {
-  if (!isTexturesLoaded()) return;
+  if (!isTexturesLoaded())
+    return;
   printf("Free unused texture for CubeType ...\n");
   fflush(stdout);
   for (int i = 0; i < 6; ++i) {
@@ -99,7 +105,8 @@ void CubeType::modify(const std::string names[6], bool stretchTexture,
   spriteManager->removeSprite(textureShadow);
   textureShadow = NULL;
   freeTextures();
-  for (int i = 0; i < 6; ++i) textureNames[i] = names[i];
+  for (int i = 0; i < 6; ++i)
+    textureNames[i] = names[i];
   this->stretchTexture = stretchTexture;
   this->divideTextureCoordinates = divideTextureCoordinates;
   this->randomTextureCoordinates = randomTextureCoordinates;
@@ -108,10 +115,14 @@ void CubeType::modify(const std::string names[6], bool stretchTexture,
   loadTextures();
 }
 
-int CubeType::getFaceTexture(int face) const { return textureOfSprite(textureFace[face]); }
+int CubeType::getFaceTexture(int face) const {
+  return textureOfSprite(textureFace[face]);
+}
 
 int CubeType::getFaceShadowedTexture(int face) const {
   return textureOfSprite(textureFaceShadowed[face]);
 }
 
-int CubeType::getShadowTexture() const { return textureOfSprite(textureShadow); }
+int CubeType::getShadowTexture() const {
+  return textureOfSprite(textureShadow);
+}

@@ -21,7 +21,7 @@ const Float3 renderFaceOffset[6] = {Float3(0, 0.5f, 0),  Float3(0, -0.5f, 0), Fl
                                     Float3(0, 0, -0.5f), Float3(-0.5f, 0, 0), Float3(0.5f, 0, 0)};
 
 // Shadow triangles float 0.1 units off their face, per shadow face.
-const Float3 shadowFaceOffset[6] = {Float3(-0.1f, 0, 0), Float3(0.1f, 0, 0), Float3(0, -0.1f, 0),
+const Float3 shadowFaceOffset[6] = {Float3(-0.1f, 0, 0), Float3(0.1f, 0, 0),  Float3(0, -0.1f, 0),
                                     Float3(0, 0.1f, 0),  Float3(0, 0, -0.1f), Float3(0, 0, 0.1f)};
 
 const int64_t shadowPointBytes = 12;
@@ -49,7 +49,8 @@ CubeZone::CubeZone(FILE *fd) {
     }
     isFaceInShadow[i] = false;
     // Other negative counts read as an empty list.
-    if (nbPoints <= 0) continue;
+    if (nbPoints <= 0)
+      continue;
     checkCountFits(fd, nbPoints, shadowPointBytes, faceEntryFields[i]);
     shadowTrianglesForEachFace[i].resize(static_cast<size_t>(nbPoints));
     for (int32_t k = 0; k < nbPoints; ++k)
@@ -68,7 +69,8 @@ void CubeZone::write(FILE *fd) const {
       continue;
     }
     writeInt32(fd, static_cast<int32_t>(shadowTrianglesForEachFace[i].size()));
-    for (const Float3 &point : shadowTrianglesForEachFace[i]) writeFloat3(fd, point);
+    for (const Float3 &point : shadowTrianglesForEachFace[i])
+      writeFloat3(fd, point);
   }
 }
 
@@ -77,7 +79,8 @@ namespace {
 // Inside the closed box from low to high.
 bool isInside(const Float3 &low, const Float3 &high, const Float3 &point) {
   for (unsigned i = 0; i < 3; ++i)
-    if (low[i] > point[i] || high[i] < point[i]) return false;
+    if (low[i] > point[i] || high[i] < point[i])
+      return false;
   return true;
 }
 
@@ -86,7 +89,8 @@ bool isInside(const Float3 &low, const Float3 &high, const Float3 &point) {
 bool CubeZone::isCollidingPoint(const Float3 &point) const {
   int32_t id = cubeTypeIndex;
   ASSERT(id >= 0);
-  if (!cubeTypeManager->getCubeType(id)->collidable) return false;
+  if (!cubeTypeManager->getCubeType(id)->collidable)
+    return false;
   Float3 half = size * 0.5f;
   return isInside(center - half, center + half, point);
 }
@@ -95,19 +99,23 @@ bool CubeZone::isCollidingPoint(const Float3 &point) const {
 bool CubeZone::isSolidBoxHolding(const Float3 probes[4]) const {
   int32_t id = cubeTypeIndex;
   ASSERT(id >= 0);
-  if (!cubeTypeManager->getCubeType(id)->collidable) return false;
+  if (!cubeTypeManager->getCubeType(id)->collidable)
+    return false;
   Float3 half = size * 0.5f;
   Float3 low = center - half, high = center + half;
   for (int k = 0; k < 4; ++k)
-    if (!isInside(low, high, probes[k])) return false;
+    if (!isInside(low, high, probes[k]))
+      return false;
   return true;
 }
 
 bool CubeZone::intersectSegment(const Float3 &start, const Float3 &end, Float3 &hit) const {
-  if (!cubeTypeManager->getCubeType(cubeTypeIndex)->collidable) return false;
+  if (!cubeTypeManager->getCubeType(cubeTypeIndex)->collidable)
+    return false;
   Float3 d = end - start;
   d.normalize();
-  if (!(end.x() > start.x())) return false;
+  if (!(end.x() > start.x()))
+    return false;
   // The walk advances one unit per step and gives up once it has gone
   // further than the segment is long.
   float segmentLength = (end - start).length();
@@ -116,7 +124,8 @@ bool CubeZone::intersectSegment(const Float3 &start, const Float3 &end, Float3 &
   while (!isCollidingPoint(p)) {
     p = p + d;
     walked += 1.f;
-    if (walked > segmentLength) return false;
+    if (walked > segmentLength)
+      return false;
   }
   hit = p;
   return true;
@@ -125,8 +134,10 @@ bool CubeZone::intersectSegment(const Float3 &start, const Float3 &end, Float3 &
 void CubeZone::buildGeometry(VBOSet &set, const std::vector<CubeZone> &zones) {
   CubeType *type = cubeTypeManager->getCubeType(cubeTypeIndex);
   Float3 scale = size / 10.f;
-  if (type->stretchTexture) scale = Float3(1, 1, 1);
-  if (type->divideTextureCoordinates) scale = scale * 0.04f;
+  if (type->stretchTexture)
+    scale = Float3(1, 1, 1);
+  if (type->divideTextureCoordinates)
+    scale = scale * 0.04f;
 
   Float3 corners[24];
   Float2 texCoords[24];
@@ -152,16 +163,19 @@ void CubeZone::buildGeometry(VBOSet &set, const std::vector<CubeZone> &zones) {
       probes[k] = center + ((faceCorners[k] + renderFaceOffset[f]) - center) * 0.9999f;
     bool isHidden = false;
     for (const CubeZone &other : zones) {
-      if (&other == this) continue;
+      if (&other == this)
+        continue;
       if (other.isSolidBoxHolding(probes)) {
         isHidden = true;
         break;
       }
     }
-    if (!isHidden) set.addQuad(texture, faceCorners, faceTexCoords);
+    if (!isHidden)
+      set.addQuad(texture, faceCorners, faceTexCoords);
   }
 
-  if (!shadowsEnabled || cubeTypeIndex >= cubeTypeManager->getNbCubeType()) return;
+  if (!shadowsEnabled || cubeTypeIndex >= cubeTypeManager->getNbCubeType())
+    return;
   type = cubeTypeManager->getCubeType(cubeTypeIndex);
   type->loadTextures();
   int shadowTexture = type->getShadowTexture();

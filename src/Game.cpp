@@ -24,7 +24,8 @@ bool handleMenuKey(int key, bool isEditorDialogOpen, bool &isRunning, bool &isMa
       isMainMenuShown = false;
       isOptionsMenuShown = false;
     }
-    if (key == 'q' || key == 'Q') isRunning = false;
+    if (key == 'q' || key == 'Q')
+      isRunning = false;
     return false;
   }
   if (isOptionsMenuShown) {
@@ -40,8 +41,13 @@ bool handleMenuKey(int key, bool isEditorDialogOpen, bool &isRunning, bool &isMa
 }
 
 Game::Game(const std::string &programPath, bool fullscreen)
-    : isRunning(true), isMainMenuShown(false), isOptionsMenuShown(false), font(nullptr),
-      mainMenuSprite(nullptr), optionsMenuSprite(nullptr), menuMouseSprite(nullptr) {
+    : isRunning(true),
+      isMainMenuShown(false),
+      isOptionsMenuShown(false),
+      font(nullptr),
+      mainMenuSprite(nullptr),
+      optionsMenuSprite(nullptr),
+      menuMouseSprite(nullptr) {
   std::cout << "================ Initializing ..." << std::endl;
   // The window, the GL state, "extensions.txt" and the extension loader.
   DeviceManager::create(programPath, "", 800, 600, fullscreen);
@@ -98,7 +104,8 @@ void Game::handleTypedKeys() {
   for (int key : keyboardManager->typedKeys) {
     bool reachesWorld =
         handleMenuKey(key, isEditorDialogOpen(), isRunning, isMainMenuShown, isOptionsMenuShown);
-    if (!reachesWorld) continue;
+    if (!reachesWorld)
+      continue;
     // The world's key handler joins here: the low 8 bits of the key, with the
     // number of script object types asked of the script for each key.
   }

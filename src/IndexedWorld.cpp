@@ -28,7 +28,8 @@ const int64_t smallestCubeTypeRecordBytes = 6 * 4 + 4;
 // usual ones for a new file.
 mode_t worldFileMode() {
   struct stat existing;
-  if (stat(worldFileName, &existing) == 0) return existing.st_mode & 07777;
+  if (stat(worldFileName, &existing) == 0)
+    return existing.st_mode & 07777;
   mode_t mask = umask(0);
   umask(mask);
   return 0666 & ~mask;
@@ -37,7 +38,8 @@ mode_t worldFileMode() {
 // Makes the rename itself durable.
 void syncWorkingFolder() {
   int folder = open(".", O_RDONLY);
-  if (folder < 0) return;
+  if (folder < 0)
+    return;
   fsync(folder);
   close(folder);
 }
@@ -126,7 +128,8 @@ void IndexedWorld::loadWorld() {
   cubeTypeManager->clearCubeTypes();
   int32_t nbCubeTypes = readInt32(fd, "the number of cube types");
   checkCountFits(fd, nbCubeTypes, smallestCubeTypeRecordBytes, "the number of cube types");
-  for (int32_t i = 0; i < nbCubeTypes; ++i) cubeTypeManager->appendCubeType(new CubeType(fd));
+  for (int32_t i = 0; i < nbCubeTypes; ++i)
+    cubeTypeManager->appendCubeType(new CubeType(fd));
 
   worldIndexator->reset();
   worldIndexator->read(fd);
@@ -135,7 +138,9 @@ void IndexedWorld::loadWorld() {
   fflush(stdout);
 }
 
-void IndexedWorld::clearAllRegions() { worldIndexator->reset(); }
+void IndexedWorld::clearAllRegions() {
+  worldIndexator->reset();
+}
 
 bool IndexedWorld::addCubeZone(const Float3 &size, const Float3 &center, int cubeTypeIndex) {
   return worldIndexator->addZone(CubeZone(cubeTypeIndex, center, size));
@@ -156,12 +161,17 @@ int IndexedWorld::addCubeType(const std::string names[6], bool stretchTexture,
                                       randomTextureCoordinates, collidable);
 }
 
-CubeType *IndexedWorld::getCubeType(int index) { return cubeTypeManager->getCubeType(index); }
+CubeType *IndexedWorld::getCubeType(int index) {
+  return cubeTypeManager->getCubeType(index);
+}
 
-int IndexedWorld::getNbCubeType() const { return cubeTypeManager->getNbCubeType(); }
+int IndexedWorld::getNbCubeType() const {
+  return cubeTypeManager->getNbCubeType();
+}
 
 void IndexedWorld::drawWater(float low, float high) {
-  if (!waterEnabled) return;
+  if (!waterEnabled)
+    return;
   // The water surface spans 2 x low to 2 x high around the camera; it is
   // drawn here once the world object brings it.
   (void)low;

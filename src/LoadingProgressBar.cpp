@@ -13,7 +13,8 @@ LoadingProgressBar::LoadingProgressBar(bool isFreeing)
 
 void LoadingProgressBar::regionDone(int64_t n, int64_t nbRegions) {
   int64_t now = platformMicroseconds();
-  if (now - lastDisplay <= 100000 || nbRegions <= 0) return;
+  if (now - lastDisplay <= 100000 || nbRegions <= 0)
+    return;
   int width = scene2D->sceneSize.x();
   int height = scene2D->sceneSize.y();
   int64_t progress = n * (width - 20) / nbRegions;

@@ -12,6 +12,7 @@ int run(const std::vector<std::string> &arguments) {
   // The program path is handed to the window system and the audio library.
   ASSERT(!arguments.empty());
   Game game(arguments[0], isFullscreenRequested(arguments));
-  while (game.isRunning) game.frame();
+  while (game.isRunning)
+    game.frame();
   return 0;
 }

@@ -6,7 +6,8 @@
 #include "FatalReport.h"
 
 void writeBytes(FILE *fd, const void *data, size_t size) {
-  if (size > 0) fwrite(data, 1, size, fd);
+  if (size > 0)
+    fwrite(data, 1, size, fd);
 }
 
 void writeInt32(FILE *fd, int32_t value) {
@@ -24,14 +25,18 @@ void writeFloat(FILE *fd, float value) {
 }
 
 void writeInt3(FILE *fd, const Int3 &value) {
-  for (unsigned i = 0; i < 3; ++i) writeInt32(fd, value[i]);
+  for (unsigned i = 0; i < 3; ++i)
+    writeInt32(fd, value[i]);
 }
 
 void writeFloat3(FILE *fd, const Float3 &value) {
-  for (unsigned i = 0; i < 3; ++i) writeFloat(fd, value[i]);
+  for (unsigned i = 0; i < 3; ++i)
+    writeFloat(fd, value[i]);
 }
 
-void writeByte(FILE *fd, unsigned char value) { writeBytes(fd, &value, 1); }
+void writeByte(FILE *fd, unsigned char value) {
+  writeBytes(fd, &value, 1);
+}
 
 void readBytes(FILE *fd, void *data, size_t size, const char *what) {
   size_t nbRead = size > 0 ? fread(data, 1, size, fd) : 0;
@@ -58,13 +63,15 @@ float readFloat(FILE *fd, const char *what) {
 
 Int3 readInt3(FILE *fd, const char *what) {
   Int3 value;
-  for (unsigned i = 0; i < 3; ++i) value[i] = readInt32(fd, what);
+  for (unsigned i = 0; i < 3; ++i)
+    value[i] = readInt32(fd, what);
   return value;
 }
 
 Float3 readFloat3(FILE *fd, const char *what) {
   Float3 value;
-  for (unsigned i = 0; i < 3; ++i) value[i] = readFloat(fd, what);
+  for (unsigned i = 0; i < 3; ++i)
+    value[i] = readFloat(fd, what);
   return value;
 }
 
@@ -76,7 +83,8 @@ unsigned char readByte(FILE *fd, const char *what) {
 
 int64_t bytesLeftInFile(FILE *fd) {
   long here = ftell(fd);
-  if (here < 0 || fseek(fd, 0, SEEK_END) != 0) return 0;
+  if (here < 0 || fseek(fd, 0, SEEK_END) != 0)
+    return 0;
   long end = ftell(fd);
   fseek(fd, here, SEEK_SET);
   return end > here ? static_cast<int64_t>(end - here) : 0;

@@ -34,8 +34,10 @@ const float regionIndexLimit = 1073741823.f;
 
 int32_t floorToRegionIndex(float quotient) {
   float value = std::floor(quotient);
-  if (!(value >= -regionIndexLimit)) return -static_cast<int32_t>(regionIndexLimit);
-  if (value > regionIndexLimit) return static_cast<int32_t>(regionIndexLimit);
+  if (!(value >= -regionIndexLimit))
+    return -static_cast<int32_t>(regionIndexLimit);
+  if (value > regionIndexLimit)
+    return static_cast<int32_t>(regionIndexLimit);
   return static_cast<int32_t>(value);
 }
 
@@ -43,9 +45,11 @@ int32_t floorToRegionIndex(float quotient) {
 int64_t regionCount(const Int3 &size) {
   int64_t count = 1;
   for (unsigned i = 0; i < 3; ++i) {
-    if (size[i] < 0) return -1;
+    if (size[i] < 0)
+      return -1;
     count *= size[i];
-    if (count > 0xFFFFFFFFLL) return -1;
+    if (count > 0xFFFFFFFFLL)
+      return -1;
   }
   return count;
 }
@@ -60,7 +64,9 @@ WorldIndexator::WorldIndexator(float regionSize)
   allocateTable();
 }
 
-WorldIndexator::~WorldIndexator() { freeTable(); }
+WorldIndexator::~WorldIndexator() {
+  freeTable();
+}
 
 void WorldIndexator::reset() {
   freeTable();
@@ -78,8 +84,10 @@ int64_t WorldIndexator::cellOf(const Int3 &posIndex) const {
 void WorldIndexator::allocateTable() {
   int64_t count = regionCount(tableRegionSize);
   // A table whose byte size does not fit 32 bits cannot be allocated.
-  bool isSizeAllowed = count >= 0 && count * static_cast<int64_t>(sizeof(WorldRegion *)) <= 0xFFFFFFFFLL;
-  tableRegions = isSizeAllowed ? new (std::nothrow) WorldRegion *[static_cast<size_t>(count)] : NULL;
+  bool isSizeAllowed =
+      count >= 0 && count * static_cast<int64_t>(sizeof(WorldRegion *)) <= 0xFFFFFFFFLL;
+  tableRegions =
+      isSizeAllowed ? new (std::nothrow) WorldRegion *[static_cast<size_t>(count)] : NULL;
   ASSERT(tableRegions != NULL);
   for (int32_t x = 0; x < tableRegionSize.x(); ++x)
     for (int32_t y = 0; y < tableRegionSize.y(); ++y)
@@ -88,7 +96,8 @@ void WorldIndexator::allocateTable() {
 }
 
 void WorldIndexator::freeTable() {
-  if (tableRegions == NULL) return;
+  if (tableRegions == NULL)
+    return;
   LoadingProgressBar progressBar(true);
   int64_t nbRegions = regionCount(tableRegionSize);
   int64_t n = 0;
@@ -116,7 +125,7 @@ bool WorldIndexator::isInsideTable(const Int3 &posIndex) const {
 }
 
 WorldRegion *WorldIndexator::getRegion(const Int3 &posIndex) const {
-  ASSERT(posIndex >= Int3(0,0,0) && posIndex < tableRegionSize);
+  ASSERT(posIndex >= Int3(0, 0, 0) && posIndex < tableRegionSize);
   WorldRegion *wr = tableRegions[cellOf(posIndex)];
   ASSERT(wr);
   return wr;
@@ -147,8 +156,10 @@ bool WorldIndexator::findRegionForBox(const Float3 &center, const Float3 &size, 
             isFound = true;
           }
   }
-  if (!isFound) return false;
-  if (!isInsideTable(result)) result -= growToContain(result + tableOrigin);
+  if (!isFound)
+    return false;
+  if (!isInsideTable(result))
+    result -= growToContain(result + tableOrigin);
   posIndex = result;
   return true;
 }
@@ -160,7 +171,7 @@ Int3 WorldIndexator::growToContain(const Int3 &absoluteIndex) {
     modMax[i] = r[i] < tableRegionSize[i] ? 0 : r[i] - tableRegionSize[i] + 1;
     modMin[i] = r[i] < 0 ? r[i] : 0;
   }
-  ASSERT(modMin <= Int3(0,0,0));
+  ASSERT(modMin <= Int3(0, 0, 0));
   resize(modMin, modMax);
   return modMin;
 }
@@ -174,7 +185,8 @@ void WorldIndexator::resize(const Int3 &modMin, const Int3 &modMax) {
   for (int32_t i = 0; i < oldSize.x(); ++i)
     for (int32_t j = 0; j < oldSize.y(); ++j)
       for (int32_t k = 0; k < oldSize.z(); ++k) {
-        int64_t oldCell = i + static_cast<int64_t>(oldSize.x()) * (j + static_cast<int64_t>(oldSize.y()) * k);
+        int64_t oldCell =
+            i + static_cast<int64_t>(oldSize.x()) * (j + static_cast<int64_t>(oldSize.y()) * k);
         WorldRegion *wr = oldRegions[oldCell];
         Int3 newIndex = Int3(i, j, k) - modMin;
         if (!isInsideTable(newIndex)) {
@@ -195,7 +207,8 @@ void WorldIndexator::resize(const Int3 &modMin, const Int3 &modMax) {
 
 bool WorldIndexator::addZone(const CubeZone &zone) {
   Int3 posIndex;
-  if (!findRegionForBox(zone.center, zone.size, posIndex)) return false;
+  if (!findRegionForBox(zone.center, zone.size, posIndex))
+    return false;
   WorldRegion *region = getRegion(posIndex);
   region->dropGeometry();
   region->zones.push_back(zone);
@@ -204,7 +217,8 @@ bool WorldIndexator::addZone(const CubeZone &zone) {
 
 bool WorldIndexator::addObject(const CustomObject &record) {
   Int3 posIndex;
-  if (!findRegionForBox(record.position, Float3(0, 0, 0), posIndex)) return false;
+  if (!findRegionForBox(record.position, Float3(0, 0, 0), posIndex))
+    return false;
   WorldRegion *region = getRegion(posIndex);
   region->dropGeometry();
   region->objects.push_back(record);
@@ -213,19 +227,22 @@ bool WorldIndexator::addObject(const CustomObject &record) {
 
 bool WorldIndexator::deleteAt(const Float3 &point) {
   Int3 posIndex = regionIndexOf(point);
-  if (!isInsideTable(posIndex)) return false;
+  if (!isInsideTable(posIndex))
+    return false;
   return getRegion(posIndex)->deleteAt(point);
 }
 
 bool WorldIndexator::deleteNearest(const Float3 &point) {
   Int3 posIndex = regionIndexOf(point);
-  if (!isInsideTable(posIndex)) return false;
+  if (!isInsideTable(posIndex))
+    return false;
   return getRegion(posIndex)->deleteNearest(point);
 }
 
 void WorldIndexator::clearRegionAt(const Float3 &point) {
   Int3 posIndex = regionIndexOf(point);
-  if (isInsideTable(posIndex)) getRegion(posIndex)->clear();
+  if (isInsideTable(posIndex))
+    getRegion(posIndex)->clear();
 }
 
 void WorldIndexator::fitTableToContent() {
@@ -235,11 +252,14 @@ void WorldIndexator::fitTableToContent() {
     for (int32_t j = 0; j < tableRegionSize.y(); ++j)
       for (int32_t k = 0; k < tableRegionSize.z(); ++k) {
         Int3 index(i, j, k);
-        if (getRegion(index)->isEmpty()) continue;
+        if (getRegion(index)->isEmpty())
+          continue;
         Int3 absolute = tableOrigin + index;
         for (unsigned a = 0; a < 3; ++a) {
-          if (absolute[a] < smallest[a]) smallest[a] = absolute[a];
-          if (absolute[a] > largest[a]) largest[a] = absolute[a];
+          if (absolute[a] < smallest[a])
+            smallest[a] = absolute[a];
+          if (absolute[a] > largest[a])
+            largest[a] = absolute[a];
         }
       }
   resize(smallest - tableOrigin, largest - tableOrigin - tableRegionSize + Int3(1, 1, 1));
@@ -247,12 +267,14 @@ void WorldIndexator::fitTableToContent() {
 
 void WorldIndexator::dropAllGeometry() {
   int64_t nbRegions = regionCount(tableRegionSize);
-  for (int64_t cell = 0; cell < nbRegions; ++cell) tableRegions[cell]->dropGeometry();
+  for (int64_t cell = 0; cell < nbRegions; ++cell)
+    tableRegions[cell]->dropGeometry();
 }
 
 bool WorldIndexator::isCollidingPoint(const Float3 &point) const {
   Int3 posIndex = regionIndexOf(point);
-  if (!isInsideTable(posIndex)) return false;
+  if (!isInsideTable(posIndex))
+    return false;
   return getRegion(posIndex)->isCollidingPoint(point);
 }
 
@@ -264,7 +286,8 @@ void WorldIndexator::update() {
     for (int32_t y = c.y() - n; y <= c.y() + n; ++y)
       for (int32_t z = c.z() - n; z <= c.z() + n; ++z) {
         Int3 index(x, y, z);
-        if (isInsideTable(index)) getRegion(index)->visit(movedObjects);
+        if (isInsideTable(index))
+          getRegion(index)->visit(movedObjects);
       }
 
   for (const CustomObject &record : movedObjects) {
@@ -309,10 +332,11 @@ void WorldIndexator::draw(bool showRegionBoxes) {
     for (int32_t y = c.y() - n; y <= c.y() + n; ++y)
       for (int32_t z = c.z() - n; z <= c.z() + n; ++z) {
         Int3 index(x, y, z);
-        if (!isInsideTable(index)) continue;
+        if (!isInsideTable(index))
+          continue;
         WorldRegion *region = getRegion(index);
-        bool isOnShell = x == c.x() - n || x == c.x() + n || y == c.y() - n ||
-                         y == c.y() + n || z == c.z() - n || z == c.z() + n;
+        bool isOnShell = x == c.x() - n || x == c.x() + n || y == c.y() - n || y == c.y() + n ||
+                         z == c.z() - n || z == c.z() + n;
         if (isOnShell) {
           // Edge regions are prepared, one per frame, but never drawn.
           if (loadNewRegions && !region->hasGeometry() && !isOnePrepared) {
@@ -349,8 +373,8 @@ void WorldIndexator::draw(bool showRegionBoxes) {
         }
       }
   if (nbBuilt > 0) {
-    printf("Loaded %d regions (%lld VBO, %lld vertices)\n", nbBuilt,
-           static_cast<long long>(nbVBOs), static_cast<long long>(nbVertices));
+    printf("Loaded %d regions (%lld VBO, %lld vertices)\n", nbBuilt, static_cast<long long>(nbVBOs),
+           static_cast<long long>(nbVertices));
     fflush(stdout);
   }
 }
@@ -380,16 +404,21 @@ void WorldIndexator::read(FILE *fd) {
   for (unsigned i = 0; i < 3; ++i) {
     int64_t low = tableOrigin[i];
     int64_t high = low + tableRegionSize[i];
-    if (fileOrigin[i] < low) low = fileOrigin[i];
-    if (fileOrigin[i] + int64_t(fileSize[i]) > high) high = fileOrigin[i] + int64_t(fileSize[i]);
+    if (fileOrigin[i] < low)
+      low = fileOrigin[i];
+    if (fileOrigin[i] + int64_t(fileSize[i]) > high)
+      high = fileOrigin[i] + int64_t(fileSize[i]);
     nbTableRegions *= high - low;
-    if (nbTableRegions > 0xFFFFFFFFLL) break;
+    if (nbTableRegions > 0xFFFFFFFFLL)
+      break;
   }
   checkCountFits(fd, (nbTableRegions + 63) / 64, smallestRegionBytes,
                  "the region table spanned by the file (in 64 regions)");
 
-  if (!(fileOrigin >= tableOrigin)) growToContain(fileOrigin);
-  if (!(fileSize <= tableRegionSize)) growToContain(fileOrigin + fileSize - Int3(1, 1, 1));
+  if (!(fileOrigin >= tableOrigin))
+    growToContain(fileOrigin);
+  if (!(fileSize <= tableRegionSize))
+    growToContain(fileOrigin + fileSize - Int3(1, 1, 1));
 
   // Reading sets up 2D drawing for the progress bar.
   scene2D->applyProjection();

@@ -17,10 +17,13 @@ const int64_t objectRecordBytes = 16;
 
 }  // namespace
 
-WorldRegion::~WorldRegion() { dropGeometry(); }
+WorldRegion::~WorldRegion() {
+  dropGeometry();
+}
 
 int WorldRegion::dropGeometry() {
-  if (geometry == NULL) return 0;
+  if (geometry == NULL)
+    return 0;
   int nbVertices = geometry->nbVertices;
   delete geometry;
   geometry = NULL;
@@ -28,9 +31,11 @@ int WorldRegion::dropGeometry() {
 }
 
 std::pair<int, int> WorldRegion::buildGeometry() {
-  if (geometry != NULL) return std::make_pair(0, 0);
+  if (geometry != NULL)
+    return std::make_pair(0, 0);
   VBOSet *set = new VBOSet();
-  for (CubeZone &zone : zones) zone.buildGeometry(*set, zones);
+  for (CubeZone &zone : zones)
+    zone.buildGeometry(*set, zones);
   std::pair<int, int> counts = set->build();
   geometry = set;
   return counts;
@@ -107,13 +112,15 @@ bool WorldRegion::deleteNearest(const Float3 &point) {
 
 bool WorldRegion::isCollidingPoint(const Float3 &point) const {
   for (const CubeZone &zone : zones)
-    if (zone.isCollidingPoint(point)) return true;
+    if (zone.isCollidingPoint(point))
+      return true;
   return false;
 }
 
 bool WorldRegion::intersectSegment(const Float3 &start, const Float3 &end, Float3 &hit) const {
   for (const CubeZone &zone : zones)
-    if (zone.intersectSegment(start, end, hit)) return true;
+    if (zone.intersectSegment(start, end, hit))
+      return true;
   return false;
 }
 
@@ -148,14 +155,16 @@ void WorldRegion::write(FILE *fd, bool isObjects) const {
       writeInt32(fd, object.type);
     }
   } else {
-    for (const CubeZone &zone : zones) zone.write(fd);
+    for (const CubeZone &zone : zones)
+      zone.write(fd);
   }
 }
 
 void WorldRegion::read(FILE *fd, bool isObjects) {
   dropGeometry();
   const char *countField = isObjects ? "an object count" : "a zone count";
-  const char *extraField = isObjects ? "an object list extra byte count" : "a zone list extra byte count";
+  const char *extraField =
+      isObjects ? "an object list extra byte count" : "a zone list extra byte count";
   int32_t nbItems = readInt32(fd, countField);
   int32_t nbExtraBytes = readInt32(fd, extraField);
   checkCountFits(fd, nbItems, isObjects ? objectRecordBytes : smallestZoneRecordBytes, countField);
@@ -169,7 +178,8 @@ void WorldRegion::read(FILE *fd, bool isObjects) {
     }
   } else {
     zones.reserve(zones.size() + static_cast<size_t>(nbItems));
-    for (int32_t i = 0; i < nbItems; ++i) zones.push_back(CubeZone(fd));
+    for (int32_t i = 0; i < nbItems; ++i)
+      zones.push_back(CubeZone(fd));
   }
   // Extra bytes carry nothing this program reads; they are skipped.
   checkCountFits(fd, nbExtraBytes, 1, extraField);

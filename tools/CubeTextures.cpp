@@ -15,7 +15,9 @@ const int textureSize = 64;
 const int shadowAlpha = 112;
 const float pi = 3.14159265f;
 
-uint8_t toByte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f))); }
+uint8_t toByte(float v) {
+  return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f)));
+}
 
 Rgba shade(float r, float g, float b, float light) {
   return Rgba{toByte(r * light), toByte(g * light), toByte(b * light), 255};
@@ -54,7 +56,9 @@ Picture dirtLike(uint32_t seed) {
   return p;
 }
 
-Picture dirt() { return dirtLike(23); }
+Picture dirt() {
+  return dirtLike(23);
+}
 
 Picture grassSide() {
   Picture p = dirtLike(29);
@@ -191,9 +195,11 @@ struct CubeTexture {
 
 // The set of textures the editor offers for new cube types.
 const CubeTexture cubeTextures[] = {
-    {"grass.png", grass}, {"grass_side.png", grassSide}, {"dirt.png", dirt},
-    {"stone.png", stone}, {"sand.png", sand},            {"snow.png", snow},
-    {"wood.png", wood},   {"brick.png", brick},          {"water.png", water},
+    {"grass.png", grass}, {"grass_side.png", grassSide},
+    {"dirt.png", dirt},   {"stone.png", stone},
+    {"sand.png", sand},   {"snow.png", snow},
+    {"wood.png", wood},   {"brick.png", brick},
+    {"water.png", water},
 };
 
 Picture darkened(const Picture &lit) {
@@ -207,7 +213,7 @@ Picture darkened(const Picture &lit) {
   return p;
 }
 
-} // namespace
+}  // namespace
 
 bool generateShadowOverlay(const std::string &gameDir) {
   Picture overlay(16, 16, Rgba{0, 0, 0, static_cast<uint8_t>(shadowAlpha)});

@@ -74,7 +74,7 @@ int nextPowerOfTwo(int n) {
   return p;
 }
 
-} // namespace
+}  // namespace
 
 bool generateFontPicture(TextRenderer &text, const std::string &gameDir) {
   // The largest size whose glyphs all fit in one line, from the highest

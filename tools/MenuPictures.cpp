@@ -60,17 +60,16 @@ void drawButton(Picture &picture, TextRenderer &text, int x0, int y0, int x1, in
 
 // A button on the open rectangle lo < x < hi, lo < y < hi: it covers exactly
 // the pixels a press can hit.
-void drawRectButton(Picture &picture, TextRenderer &text, int left, int top, int right,
-                    int bottom, const ButtonStyle &style, const std::vector<std::string> &lines,
-                    int size) {
+void drawRectButton(Picture &picture, TextRenderer &text, int left, int top, int right, int bottom,
+                    const ButtonStyle &style, const std::vector<std::string> &lines, int size) {
   drawButton(picture, text, left + 1, top + 1, right - 1, bottom - 1, style, lines, size);
 }
 
 // A button on one cell of a grid whose cells start at (left, top) and share
 // their borders: two pixels of gutter on each side keep neighbours apart.
 void drawCellButton(Picture &picture, TextRenderer &text, int left, int top, int cellWidth,
-                    int cellHeight, const ButtonStyle &style,
-                    const std::vector<std::string> &lines, int size) {
+                    int cellHeight, const ButtonStyle &style, const std::vector<std::string> &lines,
+                    int size) {
   drawButton(picture, text, left + 2, top + 2, left + cellWidth - 3, top + cellHeight - 3, style,
              lines, size);
 }
@@ -81,7 +80,7 @@ void drawText(Picture &picture, TextRenderer &text, int x, int baseline, int siz
     text.draw(picture, x, baseline, line, colour);
 }
 
-} // namespace
+}  // namespace
 
 bool generateMainMenu(TextRenderer &text, const std::string &gameDir) {
   Picture picture = makeScreen();
@@ -114,8 +113,8 @@ bool generateOptionsMenu(TextRenderer &text, const std::string &gameDir) {
 
   drawText(picture, text, 50, 92, 15, "Display mode", hintColour);
   const char *displayModes[8][2] = {
-      {"Window", "800 x 600"},     {"Full screen", "desktop"},    {"Full screen", "640 x 480"},
-      {"Full screen", "800 x 600"}, {"Full screen", "1024 x 768"}, {"Full screen", "1280 x 1024"},
+      {"Window", "800 x 600"},       {"Full screen", "desktop"},     {"Full screen", "640 x 480"},
+      {"Full screen", "800 x 600"},  {"Full screen", "1024 x 768"},  {"Full screen", "1280 x 1024"},
       {"Full screen", "1280 x 800"}, {"Full screen", "1920 x 1200"},
   };
   for (int i = 0; i < 8; ++i)
@@ -154,10 +153,10 @@ bool generateOptionsMenu(TextRenderer &text, const std::string &gameDir) {
 bool generateMenuPointer(const std::string &gameDir) {
   Picture picture(32, 32, Rgba{255, 255, 255, 0});
   // An arrow pointing up and left; the black outline surrounds a white body.
-  const std::vector<float> outline = {0.0f,  0.0f,  0.0f,  23.0f, 5.6f,  18.0f, 9.6f, 27.0f,
-                                      13.6f, 25.2f, 9.7f,  16.6f, 17.0f, 16.6f};
-  const std::vector<float> body = {1.4f,  3.4f,  1.4f,  19.8f, 6.1f,  15.6f, 10.3f, 25.0f,
-                                   11.8f, 24.4f, 7.6f,  15.2f, 13.6f, 15.2f};
+  const std::vector<float> outline = {0.0f,  0.0f,  0.0f,  23.0f, 5.6f,  18.0f, 9.6f,
+                                      27.0f, 13.6f, 25.2f, 9.7f,  16.6f, 17.0f, 16.6f};
+  const std::vector<float> body = {1.4f,  3.4f,  1.4f,  19.8f, 6.1f,  15.6f, 10.3f,
+                                   25.0f, 11.8f, 24.4f, 7.6f,  15.2f, 13.6f, 15.2f};
   picture.fillPolygon(outline, Rgba{0, 0, 0, 255});
   picture.fillPolygon(body, Rgba{255, 255, 255, 255});
   // The tip is the pointer's position: its pixel must be solid.

@@ -97,7 +97,7 @@ bool insidePolygon(const std::vector<float> &xy, float px, float py) {
   return inside;
 }
 
-} // namespace
+}  // namespace
 
 void Picture::fillPolygon(const std::vector<float> &xy, Rgba colour) {
   float minX = 1e9f, minY = 1e9f, maxX = -1e9f, maxY = -1e9f;

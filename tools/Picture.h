@@ -11,7 +11,7 @@ struct Rgba {
 };
 
 class Picture {
-public:
+ public:
   Picture(int width, int height, Rgba fill);
 
   int getWidth() const { return width; }
@@ -36,7 +36,7 @@ public:
   void blendMask(int x, int y, const std::vector<uint8_t> &mask, int maskWidth, int maskHeight,
                  Rgba colour);
 
-private:
+ private:
   int width;
   int height;
   std::vector<uint8_t> pixels;

@@ -53,7 +53,8 @@ bool TextRenderer::renderGlyph(char c, GlyphImage &glyph) {
   glyph.coverage.assign(static_cast<size_t>(glyph.width) * glyph.height, 0);
   for (int y = 0; y < glyph.height; ++y)
     for (int x = 0; x < glyph.width; ++x)
-      glyph.coverage[static_cast<size_t>(y) * glyph.width + x] = bitmap.buffer[y * bitmap.pitch + x];
+      glyph.coverage[static_cast<size_t>(y) * glyph.width + x] =
+          bitmap.buffer[y * bitmap.pitch + x];
   return true;
 }
 

@@ -22,7 +22,7 @@ struct GlyphImage {
 };
 
 class TextRenderer {
-public:
+ public:
   TextRenderer();
   ~TextRenderer();
   TextRenderer(const TextRenderer &) = delete;
@@ -45,7 +45,7 @@ public:
   void drawCentred(Picture &picture, int x, int y, int w, int h, const std::string &text,
                    Rgba colour);
 
-private:
+ private:
   FT_LibraryRec_ *library = nullptr;
   FT_FaceRec_ *face = nullptr;
 };

@@ -14,11 +14,15 @@ uint32_t hash(uint32_t x) {
   return x;
 }
 
-int wrap(int i, int n) { return ((i % n) + n) % n; }
+int wrap(int i, int n) {
+  return ((i % n) + n) % n;
+}
 
-float smooth(float t) { return t * t * (3.0f - 2.0f * t); }
+float smooth(float t) {
+  return t * t * (3.0f - 2.0f * t);
+}
 
-} // namespace
+}  // namespace
 
 TileNoise::TileNoise(int size, uint32_t seed) : size(size), seed(seed) {}
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class TileNoise {
-public:
+ public:
   // size: the picture's edge in pixels; seed: chooses the pattern.
   TileNoise(int size, uint32_t seed);
 
@@ -22,7 +22,7 @@ public:
   // A hash of integers to 0..1, for per-brick or per-plank choices.
   float random(int a, int b = 0, int c = 0) const;
 
-private:
+ private:
   int size;
   uint32_t seed;
 };

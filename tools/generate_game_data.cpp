@@ -20,7 +20,9 @@ struct Context {
   TextRenderer text;
 };
 
-bool fontFamily(Context &c) { return generateFontPicture(c.text, c.gameDir); }
+bool fontFamily(Context &c) {
+  return generateFontPicture(c.text, c.gameDir);
+}
 
 bool menuFamily(Context &c) {
   return generateMainMenu(c.text, c.gameDir) && generateOptionsMenu(c.text, c.gameDir) &&
@@ -58,7 +60,7 @@ bool makeFolders(const std::string &gameDir) {
   return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv) {
   if (argc != 3) {

@@ -12,7 +12,8 @@ template <unsigned N, typename T>
 class BasicVector {
  public:
   BasicVector() {
-    for (unsigned i = 0; i < N; ++i) v[i] = T(0);
+    for (unsigned i = 0; i < N; ++i)
+      v[i] = T(0);
   }
   BasicVector(T a, T b) {
     static_assert(N == 2, "two components");
@@ -47,19 +48,23 @@ class BasicVector {
   T operator[](unsigned i) const { return v[i]; }
 
   BasicVector &operator+=(const BasicVector &o) {
-    for (unsigned i = 0; i < N; ++i) v[i] += o.v[i];
+    for (unsigned i = 0; i < N; ++i)
+      v[i] += o.v[i];
     return *this;
   }
   BasicVector &operator-=(const BasicVector &o) {
-    for (unsigned i = 0; i < N; ++i) v[i] -= o.v[i];
+    for (unsigned i = 0; i < N; ++i)
+      v[i] -= o.v[i];
     return *this;
   }
   BasicVector &operator*=(T s) {
-    for (unsigned i = 0; i < N; ++i) v[i] *= s;
+    for (unsigned i = 0; i < N; ++i)
+      v[i] *= s;
     return *this;
   }
   BasicVector &operator/=(T s) {
-    for (unsigned i = 0; i < N; ++i) v[i] /= s;
+    for (unsigned i = 0; i < N; ++i)
+      v[i] /= s;
     return *this;
   }
   BasicVector operator+(const BasicVector &o) const { return BasicVector(*this) += o; }
@@ -68,41 +73,48 @@ class BasicVector {
   BasicVector operator/(T s) const { return BasicVector(*this) /= s; }
   BasicVector operator-() const {
     BasicVector r;
-    for (unsigned i = 0; i < N; ++i) r.v[i] = -v[i];
+    for (unsigned i = 0; i < N; ++i)
+      r.v[i] = -v[i];
     return r;
   }
 
   bool operator==(const BasicVector &o) const {
     for (unsigned i = 0; i < N; ++i)
-      if (!(v[i] == o.v[i])) return false;
+      if (!(v[i] == o.v[i]))
+        return false;
     return true;
   }
   bool operator!=(const BasicVector &o) const { return !(*this == o); }
   bool operator<(const BasicVector &o) const {
     for (unsigned i = 0; i < N; ++i)
-      if (!(v[i] < o.v[i])) return false;
+      if (!(v[i] < o.v[i]))
+        return false;
     return true;
   }
   bool operator<=(const BasicVector &o) const {
     for (unsigned i = 0; i < N; ++i)
-      if (!(v[i] <= o.v[i])) return false;
+      if (!(v[i] <= o.v[i]))
+        return false;
     return true;
   }
   bool operator>(const BasicVector &o) const {
     for (unsigned i = 0; i < N; ++i)
-      if (!(v[i] > o.v[i])) return false;
+      if (!(v[i] > o.v[i]))
+        return false;
     return true;
   }
   bool operator>=(const BasicVector &o) const {
     for (unsigned i = 0; i < N; ++i)
-      if (!(v[i] >= o.v[i])) return false;
+      if (!(v[i] >= o.v[i]))
+        return false;
     return true;
   }
 
   // Square root of the sum of squares, summed in component order in T.
   T length() const {
     T sum = T(0);
-    for (unsigned i = 0; i < N; ++i) sum = T(sum + v[i] * v[i]);
+    for (unsigned i = 0; i < N; ++i)
+      sum = T(sum + v[i] * v[i]);
     return T(std::sqrt(sum));
   }
 
@@ -110,7 +122,8 @@ class BasicVector {
   // non-finite components.
   void normalize() {
     T len = length();
-    for (unsigned i = 0; i < N; ++i) v[i] = v[i] / len;
+    for (unsigned i = 0; i < N; ++i)
+      v[i] = v[i] / len;
   }
 
   T v[N];
@@ -126,7 +139,9 @@ static_assert(sizeof(Float2) == 8, "Float2 is two packed floats");
 static_assert(sizeof(Int3) == 12, "Int3 is three packed ints");
 
 // Single-precision square root.
-inline float squareRoot(float value) { return std::sqrt(value); }
+inline float squareRoot(float value) {
+  return std::sqrt(value);
+}
 
 // Degrees to radians, in single precision as everywhere in the program.
 const float degreesToRadians = 0.017453292f;
@@ -143,7 +158,8 @@ inline Float3 fromSpherical(float radius, float polar, float azimuth) {
 template <unsigned N, typename T>
 std::ostream &operator<<(std::ostream &out, const BasicVector<N, T> &vec) {
   out << "BasicVector<" << N << ",?(sizeof=" << sizeof(T) << ")> (";
-  for (unsigned i = 0; i < N; ++i) out << static_cast<long long>(vec.v[i]) << ";";
+  for (unsigned i = 0; i < N; ++i)
+    out << static_cast<long long>(vec.v[i]) << ";";
   out << ")";
   return out;
 }

@@ -21,7 +21,7 @@ uint32_t readUint32(FILE *file, const std::string &path) {
          uint32_t(bytes[3]) << 24;
 }
 
-} // namespace
+}  // namespace
 
 DataPack::DataPack(const std::string &path) {
   file = fopen(path.c_str(), "rb");

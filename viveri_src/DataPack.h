@@ -12,7 +12,7 @@
 #include <string>
 
 class DataPack {
-public:
+ public:
   // Opens the pack and reads its table; a missing or damaged pack is fatal.
   explicit DataPack(const std::string &path);
   ~DataPack();
@@ -25,7 +25,7 @@ public:
   // before the next lookup, never close it.
   FILE *openEntry(const std::string &name, int &size);
 
-private:
+ private:
   FILE *file;
   std::map<std::string, unsigned int> entries;
 };

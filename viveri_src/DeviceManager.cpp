@@ -39,18 +39,27 @@ char *glutArguments[2] = {programPathCopy, nullptr};
 // having a display callback all the same.
 void onDisplay() {}
 
-void onButton(int button, int state, int x, int y) { onMouseButton(button, state, x, y); }
-void onDrag(int x, int y) { onMouseMotion(x, y, mouseStateDragged); }
-void onMove(int x, int y) { onMouseMotion(x, y, mouseStateMoved); }
+void onButton(int button, int state, int x, int y) {
+  onMouseButton(button, state, x, y);
+}
+void onDrag(int x, int y) {
+  onMouseMotion(x, y, mouseStateDragged);
+}
+void onMove(int x, int y) {
+  onMouseMotion(x, y, mouseStateMoved);
+}
 
 }  // namespace
 
 int frameSleepMs(int64_t elapsedUs) {
-  if (elapsedUs >= frameBudgetUs) return 0;
+  if (elapsedUs >= frameBudgetUs)
+    return 0;
   return static_cast<int>(10 - elapsedUs / 1000);
 }
 
-int64_t clampPeriod(int64_t periodUs) { return periodUs > maxPeriodUs ? maxPeriodUs : periodUs; }
+int64_t clampPeriod(int64_t periodUs) {
+  return periodUs > maxPeriodUs ? maxPeriodUs : periodUs;
+}
 
 int32_t getTimeMs() {
   static bool isStarted = false;
@@ -66,8 +75,10 @@ int32_t getTimeMs() {
 
 void onMouseButton(int button, int state, int x, int y) {
   bool isPressed = state == GLUT_DOWN;
-  mouseEvents.push_back(MouseEvent{x, y, button, isPressed ? mouseStatePressed : mouseStateReleased});
-  if (button >= 0 && button <= 2) isMouseButtonDown[button] = isPressed;
+  mouseEvents.push_back(
+      MouseEvent{x, y, button, isPressed ? mouseStatePressed : mouseStateReleased});
+  if (button >= 0 && button <= 2)
+    isMouseButtonDown[button] = isPressed;
 }
 
 void onMouseMotion(int x, int y, int32_t state) {
@@ -111,7 +122,8 @@ void DeviceManager::create(const std::string &programPath, const std::string &ti
   }
 
   GLenum glewResult = glewInit();
-  if (glewResult != GLEW_OK) FATAL(reinterpret_cast<const char *>(glewGetErrorString(glewResult)));
+  if (glewResult != GLEW_OK)
+    FATAL(reinterpret_cast<const char *>(glewGetErrorString(glewResult)));
 
   deviceManager = device;
 }
@@ -121,7 +133,8 @@ DeviceManager::~DeviceManager() {}
 void DeviceManager::nextFrame() {
   int width = glutGet(GLUT_WINDOW_WIDTH);
   int height = glutGet(GLUT_WINDOW_HEIGHT);
-  if (width != windowSize.x() || height != windowSize.y()) onWindowResized(width, height);
+  if (width != windowSize.x() || height != windowSize.y())
+    onWindowResized(width, height);
 
   keyboardManager->typedKeys.clear();
   mouseEvents.clear();
@@ -149,7 +162,8 @@ void DeviceManager::onWindowResized(int width, int height) {
   glFlush();
   glutPostRedisplay();
   scene2D->windowSize = windowSize;
-  if (scene2D->isSceneSizeFollowingWindow) scene2D->sceneSize = windowSize;
+  if (scene2D->isSceneSizeFollowingWindow)
+    scene2D->sceneSize = windowSize;
   scene2D->applyProjection();
   scene3D->aspectRatio = static_cast<float>(width) / static_cast<float>(height);
 }
@@ -159,4 +173,6 @@ void DeviceManager::setFullscreenMode(int width, int height) {
   platformSetFullscreenMode(width, height);
 }
 
-void DeviceManager::setWindowedMode(int width, int height) { platformSetWindowedMode(width, height); }
+void DeviceManager::setWindowedMode(int width, int height) {
+  platformSetWindowedMode(width, height);
+}

@@ -10,7 +10,7 @@
 class Font;
 
 class EditText {
-public:
+ public:
   // The device must exist (the blink reads its clock); font is not owned.
   EditText(const Int2 &position, Font *font);
 
@@ -22,8 +22,8 @@ public:
   std::string text;
   int cursorPos;
   Int2 position;
-  int maxLength; // -1: no limit
-  int lastBlinkTime; // ms of getTimeMs
+  int maxLength;      // -1: no limit
+  int lastBlinkTime;  // ms of getTimeMs
   bool isCursorShown;
   Font *font;
 };

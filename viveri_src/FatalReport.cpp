@@ -32,7 +32,8 @@ std::wstring toWide(const char *text) {
   size_t n = std::mbstowcs(buffer.data(), text, buffer.size());
   if (n == static_cast<size_t>(-1)) {
     std::wstring out;
-    for (const char *p = text; *p; ++p) out += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    for (const char *p = text; *p; ++p)
+      out += static_cast<wchar_t>(static_cast<unsigned char>(*p));
     return out;
   }
   return std::wstring(buffer.data(), n);
@@ -40,8 +41,8 @@ std::wstring toWide(const char *text) {
 
 }  // namespace
 
-std::string buildFatalReport(const char *date, const char *file, const char *condition,
-                             int line, const char *time, const char *message) {
+std::string buildFatalReport(const char *date, const char *file, const char *condition, int line,
+                             const char *time, const char *message) {
   std::string report = preamble;
   report += "\n__DATE__ ";
   report += date;
@@ -81,7 +82,8 @@ void reportWarning(const char *text) {
 
 bool fileExists(const std::string &name) {
   std::ifstream stream(name.c_str(), std::ios::in | std::ios::binary);
-  if (!stream.is_open() || stream.fail() || stream.bad()) return false;
+  if (!stream.is_open() || stream.fail() || stream.bad())
+    return false;
   // A folder opens as a stream here but cannot be read: count it as missing.
   char c;
   stream.get(c);

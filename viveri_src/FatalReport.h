@@ -8,27 +8,27 @@
 // Printed by every report; set before the entry point runs, never changed.
 extern const char *programVersion;
 
-[[noreturn]] void reportFatal(const char *date, const char *file, const char *condition,
-                              int line, const char *time, const char *message);
+[[noreturn]] void reportFatal(const char *date, const char *file, const char *condition, int line,
+                              const char *time, const char *message);
 void reportWarning(const char *text);
 bool fileExists(const std::string &name);
 
 // The report's text, without showing or exiting (the report prints exactly this).
-std::string buildFatalReport(const char *date, const char *file, const char *condition,
-                             int line, const char *time, const char *message);
+std::string buildFatalReport(const char *date, const char *file, const char *condition, int line,
+                             const char *time, const char *message);
 
 // A check: the condition's own source text is the report's condition line.
-#define ASSERT(condition)                                                          \
-  do {                                                                             \
-    if (!(condition))                                                              \
-      reportFatal(__DATE__, __FILE__, #condition, __LINE__, __TIME__, nullptr);    \
+#define ASSERT(condition)                                                       \
+  do {                                                                          \
+    if (!(condition))                                                           \
+      reportFatal(__DATE__, __FILE__, #condition, __LINE__, __TIME__, nullptr); \
   } while (0)
 
 // A check that also explains itself.
-#define ASSERT_MESSAGE(condition, message)                                         \
-  do {                                                                             \
-    if (!(condition))                                                              \
-      reportFatal(__DATE__, __FILE__, #condition, __LINE__, __TIME__, (message));  \
+#define ASSERT_MESSAGE(condition, message)                                        \
+  do {                                                                            \
+    if (!(condition))                                                             \
+      reportFatal(__DATE__, __FILE__, #condition, __LINE__, __TIME__, (message)); \
   } while (0)
 
 // An impossible case: no condition, only a message.

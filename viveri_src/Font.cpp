@@ -15,7 +15,7 @@ namespace {
 // Walks the picture's columns left to right; columns past the right edge
 // count as empty and are never read.
 class ColumnScanner {
-public:
+ public:
   explicit ColumnScanner(const Image *image)
       : pixels(image->getPixels()), width(image->getWidth()), height(image->getHeight()) {}
 
@@ -49,13 +49,13 @@ public:
     }
   }
 
-private:
+ private:
   const unsigned char *pixels;
   int width;
   int height;
 };
 
-} // namespace
+}  // namespace
 
 Font::Font(const std::string &fileName) : image(nullptr), spaceWidth(16) {
   for (int i = 0; i < 256; i++) {
@@ -108,8 +108,9 @@ Int2 Font::printText(const Float2 &scale, const char *text, int x, int y) {
     } else {
       float s0 = (float)glyphOffset[ch] / pictureWidth;
       float s1 = (float)(glyphOffset[ch] + glyphWidth[ch]) / pictureWidth;
-      scene2D->drawTexturedQuad(image->getTexture(), (float)pen.x(), (float)pen.y(), s0, 0.0f, s1, 1.0f,
-                                (float)(int)((float)glyphWidth[ch] * scale.x()), (float)lineHeight);
+      scene2D->drawTexturedQuad(image->getTexture(), (float)pen.x(), (float)pen.y(), s0, 0.0f, s1,
+                                1.0f, (float)(int)((float)glyphWidth[ch] * scale.x()),
+                                (float)lineHeight);
       advance = glyphWidth[ch];
     }
     pen.x() += (int)(scale.x() * (float)advance);

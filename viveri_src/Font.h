@@ -10,7 +10,7 @@
 class Image;
 
 class Font {
-public:
+ public:
   // Loads the picture (RGBA required) and scans its alpha channel.
   explicit Font(const std::string &fileName = "default_font.png");
   ~Font();

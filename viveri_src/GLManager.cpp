@@ -25,15 +25,16 @@ FILE *extensionsFile = nullptr;
 
 void writeExtensionList() {
   const GLubyte *extensions = glGetString(GL_EXTENSIONS);
-  if (extensionsFile != nullptr) std::fclose(extensionsFile);
+  if (extensionsFile != nullptr)
+    std::fclose(extensionsFile);
   extensionsFile = std::fopen(extensionsFileName, "wt");
   if (extensionsFile == nullptr) {
     // Nothing reads the list back: a read-only folder only loses the dump.
     std::cout << "Cannot write " << extensionsFileName << std::endl;
     return;
   }
-  std::fprintf(extensionsFile, "supported:%s :",
-               extensions ? reinterpret_cast<const char *>(extensions) : "");
+  std::fprintf(extensionsFile,
+               "supported:%s :", extensions ? reinterpret_cast<const char *>(extensions) : "");
   std::fflush(extensionsFile);
 }
 
@@ -47,7 +48,7 @@ GLManager::GLManager() {
 }
 
 GLManager::~GLManager() {
-  delete spriteManager; // requires that no sprite is left
+  delete spriteManager;  // requires that no sprite is left
   spriteManager = nullptr;
   delete scene2D;
   delete scene3D;  // releases its quadric and camera
@@ -89,8 +90,8 @@ unsigned int GLManager::createTexture(const unsigned char *pixels, int width, in
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
   GLenum format = hasAlpha ? GL_RGBA : GL_RGB;
-  int mipmapres = gluBuild2DMipmaps(GL_TEXTURE_2D, format, width, height, format,
-                                    GL_UNSIGNED_BYTE, data);
+  int mipmapres =
+      gluBuild2DMipmaps(GL_TEXTURE_2D, format, width, height, format, GL_UNSIGNED_BYTE, data);
   ASSERT(mipmapres == 0);
   return texture;
 }

@@ -11,7 +11,12 @@
 #include <cstdio>
 
 Image::Image(DeviceManager *deviceManager, const std::string &path, bool verbose)
-    : pixels(nullptr), width(0), height(0), isAlpha(false), texture(0), deviceManager(deviceManager),
+    : pixels(nullptr),
+      width(0),
+      height(0),
+      isAlpha(false),
+      texture(0),
+      deviceManager(deviceManager),
       path(path) {
   printf("Loading image '%s'\n", path.c_str());
   fflush(stdout);

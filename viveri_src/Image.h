@@ -8,7 +8,7 @@
 class DeviceManager;
 
 class Image {
-public:
+ public:
   // Loads the file (see loadImage) and creates its texture; logs the load.
   Image(DeviceManager *deviceManager, const std::string &path, bool verbose);
   ~Image();
@@ -26,7 +26,7 @@ public:
   // Releases the pixel buffer; the texture stays.
   void freePixels();
 
-private:
+ private:
   unsigned char *pixels;
   int width;
   int height;

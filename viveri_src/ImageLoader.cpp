@@ -72,8 +72,8 @@ unsigned char *stretch(unsigned char *pixels, int width, int height, int newWidt
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpackAlignment);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  GLint scaleres = gluScaleImage(isAlpha ? GL_RGBA : GL_RGB, width, height, GL_UNSIGNED_BYTE, pixels,
-                                 newWidth, newHeight, GL_UNSIGNED_BYTE, stretched);
+  GLint scaleres = gluScaleImage(isAlpha ? GL_RGBA : GL_RGB, width, height, GL_UNSIGNED_BYTE,
+                                 pixels, newWidth, newHeight, GL_UNSIGNED_BYTE, stretched);
   glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
   glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
   ASSERT(scaleres == 0);
@@ -81,7 +81,7 @@ unsigned char *stretch(unsigned char *pixels, int width, int height, int newWidt
   return stretched;
 }
 
-} // namespace
+}  // namespace
 
 int powerOfTwoAtLeast(int size) {
   int power = 2;
@@ -90,7 +90,8 @@ int powerOfTwoAtLeast(int size) {
   return power;
 }
 
-unsigned char *loadImage(const std::string &path, int &height, int &width, bool &isAlpha, bool verbose) {
+unsigned char *loadImage(const std::string &path, int &height, int &width, bool &isAlpha,
+                         bool verbose) {
   if (verbose) {
     printf("Loading image '%s%s ...", path.c_str(), dataPack != nullptr ? "' from data pack" : "'");
     fflush(stdout);
@@ -113,24 +114,24 @@ unsigned char *loadImage(const std::string &path, int &height, int &width, bool 
   int decodedHeight = 0;
   bool decodedAlpha = false;
   switch (chooseFormat(path)) {
-  case ImageFormat::jpeg:
-    pixels = loadJpeg(file, decodedWidth, decodedHeight, verbose);
-    break;
-  case ImageFormat::png:
-    pixels = loadPng(file, decodedWidth, decodedHeight, decodedAlpha, verbose);
-    break;
-  case ImageFormat::tga:
-    pixels = loadTga(file, decodedWidth, decodedHeight, decodedAlpha);
-    if (pixels == nullptr)
-      FATAL(("loadImage : no image decoded from " + path).c_str());
-    if (verbose) {
-      printf("(tga)");
-      fflush(stdout);
-    }
-    pixels = reverseRows(pixels, decodedWidth, decodedHeight, decodedAlpha ? 4 : 3);
-    break;
-  case ImageFormat::unknown:
-    FATAL(("loadImage : File format not recognised" + path).c_str());
+    case ImageFormat::jpeg:
+      pixels = loadJpeg(file, decodedWidth, decodedHeight, verbose);
+      break;
+    case ImageFormat::png:
+      pixels = loadPng(file, decodedWidth, decodedHeight, decodedAlpha, verbose);
+      break;
+    case ImageFormat::tga:
+      pixels = loadTga(file, decodedWidth, decodedHeight, decodedAlpha);
+      if (pixels == nullptr)
+        FATAL(("loadImage : no image decoded from " + path).c_str());
+      if (verbose) {
+        printf("(tga)");
+        fflush(stdout);
+      }
+      pixels = reverseRows(pixels, decodedWidth, decodedHeight, decodedAlpha ? 4 : 3);
+      break;
+    case ImageFormat::unknown:
+      FATAL(("loadImage : File format not recognised" + path).c_str());
   }
   if (dataPack == nullptr)
     fclose(file);

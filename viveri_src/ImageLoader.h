@@ -9,7 +9,8 @@
 // or 4 when isAlpha, rows back to back (PNG: top row first; JPEG: bottom row
 // first; TGA: the file's rows reversed). Never returns without an image: a
 // missing file, an unknown extension or an undecodable file ends the program.
-unsigned char *loadImage(const std::string &path, int &height, int &width, bool &isAlpha, bool verbose);
+unsigned char *loadImage(const std::string &path, int &height, int &width, bool &isAlpha,
+                         bool verbose);
 
 // The smallest power of two that is at least size, never less than 2.
 int powerOfTwoAtLeast(int size);

@@ -55,8 +55,8 @@ bool decodeJpeg(FILE *file) {
     FATAL("loadJpeg : the decoder did not give RGB samples");
 
   size_t rowStride = size_t(cinfo.output_width) * cinfo.output_components;
-  JSAMPARRAY sampleRow =
-      (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, (JDIMENSION)rowStride, 1);
+  JSAMPARRAY sampleRow = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                    JPOOL_IMAGE, (JDIMENSION)rowStride, 1);
   jpegWidth = (int)cinfo.output_width;
   jpegHeight = (int)cinfo.output_height;
   jpegDecoded = new (std::nothrow) unsigned char[size_t(jpegWidth) * jpegHeight * 3];
@@ -73,7 +73,7 @@ bool decodeJpeg(FILE *file) {
   return true;
 }
 
-} // namespace
+}  // namespace
 
 unsigned char *loadJpeg(FILE *file, int &width, int &height, bool verbose) {
   if (verbose) {
@@ -87,7 +87,8 @@ unsigned char *loadJpeg(FILE *file, int &width, int &height, bool verbose) {
   if (pixels == nullptr)
     FATAL("loadJpeg : not enough memory for the image");
   for (int i = 0; i < jpegHeight; i++)
-    memcpy(pixels + size_t(i) * rowStride, jpegDecoded + size_t(jpegHeight - 1 - i) * rowStride, rowStride);
+    memcpy(pixels + size_t(i) * rowStride, jpegDecoded + size_t(jpegHeight - 1 - i) * rowStride,
+           rowStride);
   delete[] jpegDecoded;
   jpegDecoded = nullptr;
   width = jpegWidth;

@@ -34,17 +34,21 @@ struct DisplayLink {
     }
   }
   ~DisplayLink() {
-    if (display != nullptr) XFlush(display);
-    if (isOwned) XCloseDisplay(display);
+    if (display != nullptr)
+      XFlush(display);
+    if (isOwned)
+      XCloseDisplay(display);
   }
   DisplayLink(const DisplayLink &) = delete;
   DisplayLink &operator=(const DisplayLink &) = delete;
 };
 
 XRRScreenConfiguration *queryScreen(Display *display) {
-  if (display == nullptr) return nullptr;
+  if (display == nullptr)
+    return nullptr;
   int eventBase, errorBase;
-  if (!XRRQueryExtension(display, &eventBase, &errorBase)) return nullptr;
+  if (!XRRQueryExtension(display, &eventBase, &errorBase))
+    return nullptr;
   return XRRGetScreenInfo(display, DefaultRootWindow(display));
 }
 
@@ -53,18 +57,21 @@ int findSize(XRRScreenConfiguration *config, int width, int height) {
   int nbSizes = 0;
   XRRScreenSize *sizes = XRRConfigSizes(config, &nbSizes);
   for (int i = 0; i < nbSizes; ++i)
-    if (sizes[i].width == width && sizes[i].height == height) return i;
+    if (sizes[i].width == width && sizes[i].height == height)
+      return i;
   return -1;
 }
 
 void setSize(Display *display, XRRScreenConfiguration *config, SizeID size, Rotation rotation) {
   Rotation current;
-  if (XRRConfigCurrentConfiguration(config, &current) == size && current == rotation) return;
+  if (XRRConfigCurrentConfiguration(config, &current) == size && current == rotation)
+    return;
   XRRSetScreenConfig(display, config, DefaultRootWindow(display), size, rotation, CurrentTime);
 }
 
 void placeWindow(const DisplayLink &link, int x, int y, int width, int height) {
-  if (link.window == 0) return;
+  if (link.window == 0)
+    return;
   std::cout << "Found window handle" << std::endl;
   XMapWindow(link.display, link.window);
   XMoveResizeWindow(link.display, link.window, x, y, static_cast<unsigned>(width),
@@ -101,7 +108,8 @@ void platformSetWindowedMode(int width, int height) {
   std::cout << "Set to windowed mode " << width << "x" << height << std::endl;
   XRRScreenConfiguration *config = queryScreen(link.display);
   if (config != nullptr) {
-    if (isOriginalModeKnown) setSize(link.display, config, originalSize, originalRotation);
+    if (isOriginalModeKnown)
+      setSize(link.display, config, originalSize, originalRotation);
     XRRFreeScreenConfigInfo(config);
   }
   placeWindow(link, 10, 10, width, height);

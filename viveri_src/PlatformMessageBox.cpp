@@ -46,15 +46,16 @@ struct BoxLayout {
 };
 
 void drawBox(Display *display, Window window, GC gc, XFontStruct *font,
-             const std::vector<std::string> &lines, const BoxLayout &layout,
-             unsigned long black, unsigned long white, unsigned long yellow, unsigned long grey) {
+             const std::vector<std::string> &lines, const BoxLayout &layout, unsigned long black,
+             unsigned long white, unsigned long yellow, unsigned long grey) {
   XSetForeground(display, gc, white);
   XFillRectangle(display, window, gc, 0, 0, layout.width, layout.height);
 
   // Warning sign: a yellow triangle with an exclamation mark.
-  XPoint triangle[3] = {{static_cast<short>(margin + signSize / 2), static_cast<short>(margin)},
-                        {static_cast<short>(margin), static_cast<short>(margin + signSize)},
-                        {static_cast<short>(margin + signSize), static_cast<short>(margin + signSize)}};
+  XPoint triangle[3] = {
+      {static_cast<short>(margin + signSize / 2), static_cast<short>(margin)},
+      {static_cast<short>(margin), static_cast<short>(margin + signSize)},
+      {static_cast<short>(margin + signSize), static_cast<short>(margin + signSize)}};
   XSetForeground(display, gc, yellow);
   XFillPolygon(display, window, gc, triangle, 3, Convex, CoordModeOrigin);
   XSetForeground(display, gc, black);
@@ -83,9 +84,11 @@ void drawBox(Display *display, Window window, GC gc, XFontStruct *font,
 }  // namespace
 
 bool showWarningBox(const std::wstring &text, const std::wstring &caption) {
-  if (std::getenv(noMessageBoxVariable) != nullptr) return false;
+  if (std::getenv(noMessageBoxVariable) != nullptr)
+    return false;
   Display *display = XOpenDisplay(nullptr);
-  if (display == nullptr) return false;
+  if (display == nullptr)
+    return false;
 
   int screen = DefaultScreen(display);
   unsigned long black = BlackPixel(display, screen);
@@ -101,22 +104,24 @@ bool showWarningBox(const std::wstring &text, const std::wstring &caption) {
   layout.lineHeight = font ? font->ascent + font->descent + 1 : 14;
   int textWidth = 0;
   for (const std::string &line : lines)
-    textWidth = std::max(textWidth, font ? XTextWidth(font, line.c_str(), static_cast<int>(line.size()))
-                                         : static_cast<int>(line.size()) * 6);
+    textWidth =
+        std::max(textWidth, font ? XTextWidth(font, line.c_str(), static_cast<int>(line.size()))
+                                 : static_cast<int>(line.size()) * 6);
   int textHeight = static_cast<int>(lines.size()) * layout.lineHeight;
   int screenWidth = DisplayWidth(display, screen);
   int screenHeight = DisplayHeight(display, screen);
   layout.width = std::min(screenWidth, margin * 3 + signSize + textWidth);
-  layout.height = std::min(screenHeight, margin * 3 + std::max(signSize, textHeight) + buttonHeight);
+  layout.height =
+      std::min(screenHeight, margin * 3 + std::max(signSize, textHeight) + buttonHeight);
   layout.buttonX = (layout.width - buttonWidth) / 2;
   layout.buttonY = layout.height - margin - buttonHeight;
 
-  Window window = XCreateSimpleWindow(display, RootWindow(display, screen),
-                                      (screenWidth - layout.width) / 2,
-                                      (screenHeight - layout.height) / 2, layout.width,
-                                      layout.height, 1, black, white);
+  Window window = XCreateSimpleWindow(
+      display, RootWindow(display, screen), (screenWidth - layout.width) / 2,
+      (screenHeight - layout.height) / 2, layout.width, layout.height, 1, black, white);
   std::string captionBytes;
-  for (wchar_t c : caption) captionBytes += static_cast<char>(c & 0xff);
+  for (wchar_t c : caption)
+    captionBytes += static_cast<char>(c & 0xff);
   XStoreName(display, window, captionBytes.c_str());
   XClassHint classHint;
   char resName[] = "problem", resClass[] = "Problem";
@@ -125,10 +130,12 @@ bool showWarningBox(const std::wstring &text, const std::wstring &caption) {
   XSetClassHint(display, window, &classHint);
   Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
   XSetWMProtocols(display, window, &deleteWindow, 1);
-  XSelectInput(display, window, ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask |
-                                    StructureNotifyMask);
+  XSelectInput(
+      display, window,
+      ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
   GC gc = XCreateGC(display, window, 0, nullptr);
-  if (font) XSetFont(display, gc, font->fid);
+  if (font)
+    XSetFont(display, gc, font->fid);
   XMapRaised(display, window);
   XFlush(display);
 
@@ -157,7 +164,8 @@ bool showWarningBox(const std::wstring &text, const std::wstring &caption) {
           isOpen = false;
         break;
       case ClientMessage:
-        if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) isOpen = false;
+        if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow)
+          isOpen = false;
         break;
       case DestroyNotify:
         isOpen = false;
@@ -168,7 +176,8 @@ bool showWarningBox(const std::wstring &text, const std::wstring &caption) {
   }
 
   XFreeGC(display, gc);
-  if (font) XFreeFont(display, font);
+  if (font)
+    XFreeFont(display, font);
   XDestroyWindow(display, window);
   XCloseDisplay(display);
   return true;

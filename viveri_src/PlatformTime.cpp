@@ -18,7 +18,8 @@ void platformWallClock(int64_t &seconds, int64_t &microseconds) {
 }
 
 void platformSleepMs(int milliseconds) {
-  if (milliseconds <= 0) return;
+  if (milliseconds <= 0)
+    return;
   timespec wait;
   wait.tv_sec = milliseconds / 1000;
   wait.tv_nsec = static_cast<long>(milliseconds % 1000) * 1000000L;

@@ -92,7 +92,7 @@ unsigned char *readImage(FILE *file, size_t &rowBytes) {
   return buffer;
 }
 
-} // namespace
+}  // namespace
 
 unsigned char *loadPng(FILE *file, int &width, int &height, bool &isAlpha, bool verbose) {
   if (verbose) {

@@ -10,7 +10,9 @@
 Scene2D *scene2D = nullptr;
 
 Scene2D::Scene2D()
-    : windowSize(640, 480), sceneSize(640, 480), sceneScale(1.0f, 1.0f),
+    : windowSize(640, 480),
+      sceneSize(640, 480),
+      sceneScale(1.0f, 1.0f),
       isSceneSizeFollowingWindow(true) {}
 
 void Scene2D::applyProjection() {
@@ -25,13 +27,14 @@ void Scene2D::applyProjection() {
 }
 
 Int2 Scene2D::toScene(const Int2 &point) const {
-  if (isSceneSizeFollowingWindow) return point;
+  if (isSceneSizeFollowingWindow)
+    return point;
   return Int2(static_cast<int32_t>(static_cast<float>(point.x()) * sceneScale.x()),
               static_cast<int32_t>(static_cast<float>(point.y()) * sceneScale.y()));
 }
 
-void Scene2D::drawTexturedQuad(unsigned int texture, float x, float y, float s0, float t0,
-                               float s1, float t1, float width, float height) {
+void Scene2D::drawTexturedQuad(unsigned int texture, float x, float y, float s0, float t0, float s1,
+                               float t1, float width, float height) {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture);
   glMatrixMode(GL_MODELVIEW);

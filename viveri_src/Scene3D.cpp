@@ -27,8 +27,10 @@ const float easingFullPeriod = 100000.f;
 
 // d brought into [-180, 180] the way the angles are eased: one correction.
 float wrapDifference(float d) {
-  if (d > 180.f) d -= 360.f;
-  if (d < -180.f) d += 360.f;
+  if (d > 180.f)
+    d -= 360.f;
+  if (d < -180.f)
+    d += 360.f;
   return d;
 }
 
@@ -57,7 +59,8 @@ Scene3D::Scene3D()
       farPlane(10000.f),
       camera(NULL),
       fogDistance(150.f) {
-  for (int i = 0; i < 16; ++i) viewMatrix[i] = (i % 5 == 0) ? 1.f : 0.f;
+  for (int i = 0; i < 16; ++i)
+    viewMatrix[i] = (i % 5 == 0) ? 1.f : 0.f;
   for (int i = 0; i < nbLights; ++i) {
     lightPosition[i][0] = 0.f;
     lightPosition[i][1] = 0.f;
@@ -129,12 +132,12 @@ void Scene3D::placeCameraOrbit(Float3 target, float distance) {
 void Scene3D::easeCameraToward(float targetPitch, float targetHeading, float targetRoll,
                                int64_t periodMicroseconds) {
   float k = static_cast<float>(periodMicroseconds) / easingFullPeriod;
-  if (k > 1.f) k = 1.f;
+  if (k > 1.f)
+    k = 1.f;
   float dPitch = wrapDifference(camera->pitch - targetPitch);
   float dHeading = wrapDifference(camera->heading - targetHeading);
   float dRoll = wrapDifference(0.f - targetRoll);
-  camera->setRotation(Float3(targetPitch + dPitch * (1.f - k),
-                             targetHeading + dHeading * (1.f - k),
+  camera->setRotation(Float3(targetPitch + dPitch * (1.f - k), targetHeading + dHeading * (1.f - k),
                              targetRoll + dRoll * (1.f - k)));
 }
 
@@ -152,7 +155,8 @@ void Scene3D::mouseLook(Int2 position, bool isTurning) {
 
 void Scene3D::applyLights() {
   for (int i = 0; i < nbLights; ++i) {
-    if (!isLightEnabled[i]) continue;
+    if (!isLightEnabled[i])
+      continue;
     GLenum light = GL_LIGHT0 + i;
     bool hasRange = lightRange[i] > 0.f;
     glLightf(light, GL_CONSTANT_ATTENUATION, 1.f);
@@ -164,7 +168,8 @@ void Scene3D::applyLights() {
   }
   // Positions are taken in the eye coordinates of the current model-view.
   for (int i = 0; i < nbLights; ++i) {
-    if (isLightEnabled[i]) glLightfv(GL_LIGHT0 + i, GL_POSITION, lightPosition[i]);
+    if (isLightEnabled[i])
+      glLightfv(GL_LIGHT0 + i, GL_POSITION, lightPosition[i]);
   }
 }
 
@@ -177,7 +182,8 @@ void Scene3D::applyFog(const unsigned char colour[4], float distance) {
   glFogf(GL_FOG_END, distance);
   glFogf(GL_FOG_DENSITY, 0.35f);
   GLfloat fogColour[4];
-  for (int i = 0; i < 4; ++i) fogColour[i] = colour[i] / 256.f;
+  for (int i = 0; i < 4; ++i)
+    fogColour[i] = colour[i] / 256.f;
   glFogfv(GL_FOG_COLOR, fogColour);
 }
 
@@ -187,31 +193,48 @@ void Scene3D::buildBoxGeometry(Float3 halfSize, Float3 repeat, bool isRandomOffs
   const float rx = repeat.x(), ry = repeat.y(), rz = repeat.z();
   const Float3 corners[24] = {
       // top
-      Float3(-hx, hy, -hz), Float3(-hx, hy, hz), Float3(hx, hy, hz), Float3(hx, hy, -hz),
+      Float3(-hx, hy, -hz),
+      Float3(-hx, hy, hz),
+      Float3(hx, hy, hz),
+      Float3(hx, hy, -hz),
       // bottom
-      Float3(-hx, -hy, -hz), Float3(hx, -hy, -hz), Float3(hx, -hy, hz), Float3(-hx, -hy, hz),
+      Float3(-hx, -hy, -hz),
+      Float3(hx, -hy, -hz),
+      Float3(hx, -hy, hz),
+      Float3(-hx, -hy, hz),
       // +z
-      Float3(-hx, -hy, hz), Float3(hx, -hy, hz), Float3(hx, hy, hz), Float3(-hx, hy, hz),
+      Float3(-hx, -hy, hz),
+      Float3(hx, -hy, hz),
+      Float3(hx, hy, hz),
+      Float3(-hx, hy, hz),
       // -z
-      Float3(-hx, hy, -hz), Float3(hx, hy, -hz), Float3(hx, -hy, -hz), Float3(-hx, -hy, -hz),
+      Float3(-hx, hy, -hz),
+      Float3(hx, hy, -hz),
+      Float3(hx, -hy, -hz),
+      Float3(-hx, -hy, -hz),
       // -x
-      Float3(-hx, -hy, -hz), Float3(-hx, -hy, hz), Float3(-hx, hy, hz), Float3(-hx, hy, -hz),
+      Float3(-hx, -hy, -hz),
+      Float3(-hx, -hy, hz),
+      Float3(-hx, hy, hz),
+      Float3(-hx, hy, -hz),
       // +x
-      Float3(hx, -hy, -hz), Float3(hx, hy, -hz), Float3(hx, hy, hz), Float3(hx, -hy, hz),
+      Float3(hx, -hy, -hz),
+      Float3(hx, hy, -hz),
+      Float3(hx, hy, hz),
+      Float3(hx, -hy, hz),
   };
   const Float2 coords[24] = {
-      Float2(0, rz), Float2(0, 0), Float2(rx, 0), Float2(rx, rz),
-      Float2(0, 0), Float2(rx, 0), Float2(rx, rz), Float2(0, rz),
-      Float2(0, 0), Float2(rx, 0), Float2(rx, ry), Float2(0, ry),
-      Float2(rx, ry), Float2(0, ry), Float2(0, 0), Float2(rx, 0),
-      Float2(0, 0), Float2(rz, 0), Float2(rz, ry), Float2(0, ry),
-      Float2(rz, 0), Float2(rz, ry), Float2(0, ry), Float2(0, 0),
+      Float2(0, rz),  Float2(0, 0),  Float2(rx, 0), Float2(rx, rz), Float2(0, 0),   Float2(rx, 0),
+      Float2(rx, rz), Float2(0, rz), Float2(0, 0),  Float2(rx, 0),  Float2(rx, ry), Float2(0, ry),
+      Float2(rx, ry), Float2(0, ry), Float2(0, 0),  Float2(rx, 0),  Float2(0, 0),   Float2(rz, 0),
+      Float2(rz, ry), Float2(0, ry), Float2(rz, 0), Float2(rz, ry), Float2(0, ry),  Float2(0, 0),
   };
   for (int i = 0; i < 24; ++i) {
     positions[i] = corners[i];
     texCoords[i] = coords[i];
   }
-  if (!isRandomOffset) return;
+  if (!isRandomOffset)
+    return;
   // One shift per pair of opposite faces, the v draw first.
   float dv = randomShift(rz);
   float du = randomShift(rx);
@@ -239,23 +262,47 @@ void Scene3D::drawBox(Float3 size, Float3 repeat, const unsigned int *faceTextur
   // Face i uses texture i. Inverted, the box is seen from inside: face 0 is
   // then the bottom, face 1 the top.
   const Face faces[6] = {
-      {0, 1, 0,
-       {{-hx, s * hy, -hz, rx, rz}, {-hx, s * hy, hz, rx, 0}, {hx, s * hy, hz, 0, 0},
+      {0,
+       1,
+       0,
+       {{-hx, s * hy, -hz, rx, rz},
+        {-hx, s * hy, hz, rx, 0},
+        {hx, s * hy, hz, 0, 0},
         {hx, s * hy, -hz, 0, rz}}},
-      {0, -1, 0,
-       {{-hx, -s * hy, -hz, rx, rz}, {hx, -s * hy, -hz, 0, rz}, {hx, -s * hy, hz, 0, 0},
+      {0,
+       -1,
+       0,
+       {{-hx, -s * hy, -hz, rx, rz},
+        {hx, -s * hy, -hz, 0, rz},
+        {hx, -s * hy, hz, 0, 0},
         {-hx, -s * hy, hz, rx, 0}}},
-      {0, 0, 1,
-       {{-hx, -hy, s * hz, 0, ry}, {hx, -hy, s * hz, rx, ry}, {hx, hy, s * hz, rx, 0},
+      {0,
+       0,
+       1,
+       {{-hx, -hy, s * hz, 0, ry},
+        {hx, -hy, s * hz, rx, ry},
+        {hx, hy, s * hz, rx, 0},
         {-hx, hy, s * hz, 0, 0}}},
-      {0, 0, -1,
-       {{-hx, hy, -s * hz, rx, 0}, {hx, hy, -s * hz, 0, 0}, {hx, -hy, -s * hz, 0, ry},
+      {0,
+       0,
+       -1,
+       {{-hx, hy, -s * hz, rx, 0},
+        {hx, hy, -s * hz, 0, 0},
+        {hx, -hy, -s * hz, 0, ry},
         {-hx, -hy, -s * hz, rx, ry}}},
-      {-1, 0, 0,
-       {{-s * hx, -hy, -hz, 0, ry}, {-s * hx, -hy, hz, rz, ry}, {-s * hx, hy, hz, rz, 0},
+      {-1,
+       0,
+       0,
+       {{-s * hx, -hy, -hz, 0, ry},
+        {-s * hx, -hy, hz, rz, ry},
+        {-s * hx, hy, hz, rz, 0},
         {-s * hx, hy, -hz, 0, 0}}},
-      {1, 0, 0,
-       {{s * hx, -hy, -hz, rz, ry}, {s * hx, hy, -hz, rz, 0}, {s * hx, hy, hz, 0, 0},
+      {1,
+       0,
+       0,
+       {{s * hx, -hy, -hz, rz, ry},
+        {s * hx, hy, -hz, rz, 0},
+        {s * hx, hy, hz, 0, 0},
         {s * hx, -hy, hz, 0, ry}}},
   };
 
@@ -294,7 +341,8 @@ void Scene3D::drawBox(Float3 size, Float3 repeat, const unsigned int *faceTextur
 }
 
 void Scene3D::drawFlatQuad(Float2 size, int texture, Float2 repeat, bool isFacingDown) {
-  if (texture != -1) glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
+  if (texture != -1)
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
   const float bx = size.x() * 0.5f, bz = size.y() * 0.5f;
   const float ru = repeat.x(), rv = repeat.y();
   glBegin(GL_QUADS);

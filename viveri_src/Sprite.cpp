@@ -25,35 +25,41 @@ int roundHalfAwayFromZero(float value) {
 }
 
 Sprite::Sprite(const std::vector<Image *> &images, int hotSpotAlignment)
-    : images(images), currentImage(0), position(0, 0), hotSpot(0, 0), scale(1.0f, 1.0f), rotation(0) {
+    : images(images),
+      currentImage(0),
+      position(0, 0),
+      hotSpot(0, 0),
+      scale(1.0f, 1.0f),
+      rotation(0) {
   ASSERT(images.size() >= 1);
   int w = images[0]->getWidth();
   int h = images[0]->getHeight();
   switch (hotSpotAlignment) {
-  case 1:
-    hotSpot = Int2(0, 0);
-    break;
-  case 2:
-    hotSpot = Int2(w / 2, h / 2);
-    break;
-  case 3:
-    hotSpot = Int2(w, h);
-    break;
-  case 4:
-    hotSpot = Int2(0, h / 2);
-    break;
-  case 5:
-    hotSpot = Int2(w, h / 2);
-    break;
-  default:
-    FATAL("Sprite::Sprite : unknown value of hotSpotAlignment");
+    case 1:
+      hotSpot = Int2(0, 0);
+      break;
+    case 2:
+      hotSpot = Int2(w / 2, h / 2);
+      break;
+    case 3:
+      hotSpot = Int2(w, h);
+      break;
+    case 4:
+      hotSpot = Int2(0, h / 2);
+      break;
+    case 5:
+      hotSpot = Int2(w, h / 2);
+      break;
+    default:
+      FATAL("Sprite::Sprite : unknown value of hotSpotAlignment");
   }
 }
 
 void Sprite::computeCorners() {
   Int2 size = getScaledSize();
   Int2 origin = position - hotSpot;
-  const Int2 unrotated[4] = {origin + size, origin + Int2(0, size.y()), origin, origin + Int2(size.x(), 0)};
+  const Int2 unrotated[4] = {origin + size, origin + Int2(0, size.y()), origin,
+                             origin + Int2(size.x(), 0)};
   for (int i = 0; i < 4; i++) {
     float dx = (float)(unrotated[i].x() - position.x());
     float dy = (float)(unrotated[i].y() - position.y());
@@ -68,7 +74,7 @@ void Sprite::computeCorners() {
 
 void Sprite::draw() {
   ASSERT(currentImage >= 0 && currentImage < (int)images.size());
-  ASSERT(images[currentImage]!= NULL);
+  ASSERT(images[currentImage] != NULL);
   computeCorners();
   scene2D->drawTexturedPolygon(corners, images[currentImage]->getTexture());
 }
@@ -81,5 +87,6 @@ void Sprite::fitInto(const Int2 &box) {
 }
 
 Int2 Sprite::getScaledSize() const {
-  return Int2((int)((float)images[0]->getWidth() * scale.x()), (int)((float)images[0]->getHeight() * scale.y()));
+  return Int2((int)((float)images[0]->getWidth() * scale.x()),
+              (int)((float)images[0]->getHeight() * scale.y()));
 }

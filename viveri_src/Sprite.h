@@ -10,7 +10,7 @@
 class Image;
 
 class Sprite {
-public:
+ public:
   // hotSpotAlignment: 1 top-left, 2 centre, 3 bottom-right, 4 middle of the
   // left edge, 5 middle of the right edge (of the first image).
   Sprite(const std::vector<Image *> &images, int hotSpotAlignment);
@@ -24,7 +24,7 @@ public:
   // Q3 top-right (unrotated), turned about position by rotation degrees.
   void computeCorners();
 
-  std::vector<Image *> images; // shared, owned by the sprite manager
+  std::vector<Image *> images;  // shared, owned by the sprite manager
   int currentImage;
   Int2 position;
   Int2 hotSpot;

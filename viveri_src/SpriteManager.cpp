@@ -37,14 +37,16 @@ void SpriteManager::removeSprite(Sprite *sprite) {
     return;
   sprites.erase(found);
   for (Image *image : sprite->images) {
-    auto entry = std::find_if(loadedImages.begin(), loadedImages.end(),
-                              [image](const std::pair<const std::string, LoadedImageInfo> &candidate) {
-                                return candidate.second.image == image;
-                              });
+    auto entry =
+        std::find_if(loadedImages.begin(), loadedImages.end(),
+                     [image](const std::pair<const std::string, LoadedImageInfo> &candidate) {
+                       return candidate.second.image == image;
+                     });
     if (entry == loadedImages.end())
       continue;
     LoadedImageInfo *lii = &entry->second;
-    ASSERT_MESSAGE(lii->nbSpritesUsingThisImage > 0, "SpriteManager::removeSprite : the sprite has no image ?");
+    ASSERT_MESSAGE(lii->nbSpritesUsingThisImage > 0,
+                   "SpriteManager::removeSprite : the sprite has no image ?");
     lii->nbSpritesUsingThisImage--;
     if (lii->nbSpritesUsingThisImage == 0) {
       delete lii->image;

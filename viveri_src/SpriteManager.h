@@ -12,11 +12,11 @@ class Sprite;
 
 struct LoadedImageInfo {
   int nbSpritesUsingThisImage;
-  Image *image; // owned
+  Image *image;  // owned
 };
 
 class SpriteManager {
-public:
+ public:
   SpriteManager() = default;
   ~SpriteManager();
   SpriteManager(const SpriteManager &) = delete;
@@ -33,7 +33,7 @@ public:
   // The cache entry of a file name, or null.
   const LoadedImageInfo *findLoadedImage(const std::string &fileName) const;
 
-private:
+ private:
   std::vector<Sprite *> sprites;
   std::map<std::string, LoadedImageInfo> loadedImages;
 };

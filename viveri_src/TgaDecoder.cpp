@@ -27,7 +27,7 @@ struct TgaHeader {
 };
 
 class TgaReader {
-public:
+ public:
   explicit TgaReader(FILE *file) : file(file) {}
 
   int readByte() {
@@ -64,7 +64,7 @@ public:
     return end - here;
   }
 
-private:
+ private:
   FILE *file;
 };
 
@@ -73,62 +73,62 @@ TgaHeader readHeader(TgaReader &reader) {
   header.idLength = reader.readByte();
   header.colourMapType = reader.readByte();
   header.imageType = reader.readByte();
-  reader.readShort(); // first colour map entry, not used
+  reader.readShort();  // first colour map entry, not used
   header.colourMapLength = reader.readShort();
   header.colourMapEntrySize = reader.readByte();
-  reader.readShort(); // x origin
-  reader.readShort(); // y origin
+  reader.readShort();  // x origin
+  reader.readShort();  // y origin
   header.width = reader.readShort();
   header.height = reader.readShort();
   header.pixelDepth = reader.readByte();
-  reader.readByte(); // image descriptor: origin and alpha bits are not used
+  reader.readByte();  // image descriptor: origin and alpha bits are not used
   return header;
 }
 
 // The kind of stored pixel for a type and depth; false when not supported.
 bool choosePixelKind(const TgaHeader &header, PixelKind &kind) {
   switch (header.imageType) {
-  case 1:
-  case 9:
-    kind = PixelKind::colourIndex;
-    return header.pixelDepth == 8;
-  case 2:
-  case 10:
-    if (header.pixelDepth == 16)
-      kind = PixelKind::trueColour16;
-    else if (header.pixelDepth == 24)
-      kind = PixelKind::trueColour24;
-    else if (header.pixelDepth == 32)
-      kind = PixelKind::trueColour32;
-    else
+    case 1:
+    case 9:
+      kind = PixelKind::colourIndex;
+      return header.pixelDepth == 8;
+    case 2:
+    case 10:
+      if (header.pixelDepth == 16)
+        kind = PixelKind::trueColour16;
+      else if (header.pixelDepth == 24)
+        kind = PixelKind::trueColour24;
+      else if (header.pixelDepth == 32)
+        kind = PixelKind::trueColour32;
+      else
+        return false;
+      return true;
+    case 3:
+    case 11:
+      if (header.pixelDepth == 8)
+        kind = PixelKind::grey;
+      else if (header.pixelDepth == 16)
+        kind = PixelKind::greyAlpha;
+      else
+        return false;
+      return true;
+    default:
       return false;
-    return true;
-  case 3:
-  case 11:
-    if (header.pixelDepth == 8)
-      kind = PixelKind::grey;
-    else if (header.pixelDepth == 16)
-      kind = PixelKind::greyAlpha;
-    else
-      return false;
-    return true;
-  default:
-    return false;
   }
 }
 
 int storedBytes(PixelKind kind) {
   switch (kind) {
-  case PixelKind::colourIndex:
-  case PixelKind::grey:
-    return 1;
-  case PixelKind::trueColour16:
-  case PixelKind::greyAlpha:
-    return 2;
-  case PixelKind::trueColour24:
-    return 3;
-  case PixelKind::trueColour32:
-    return 4;
+    case PixelKind::colourIndex:
+    case PixelKind::grey:
+      return 1;
+    case PixelKind::trueColour16:
+    case PixelKind::greyAlpha:
+      return 2;
+    case PixelKind::trueColour24:
+      return 3;
+    case PixelKind::trueColour32:
+      return 4;
   }
   FATAL("loadTga : unknown pixel kind");
 }
@@ -138,47 +138,47 @@ bool hasAlpha(PixelKind kind) {
 }
 
 // Turns one stored pixel into R, G, B(, A). The colour map holds B, G, R entries.
-void convertPixel(PixelKind kind, const unsigned char *stored, const std::vector<unsigned char> &colourMap,
-                  unsigned char *out) {
+void convertPixel(PixelKind kind, const unsigned char *stored,
+                  const std::vector<unsigned char> &colourMap, unsigned char *out) {
   switch (kind) {
-  case PixelKind::colourIndex: {
-    size_t entry = stored[0] * size_t(3);
-    if (entry + 3 > colourMap.size())
-      FATAL("loadTga : colour index beyond the colour map");
-    out[0] = colourMap[entry + 2];
-    out[1] = colourMap[entry + 1];
-    out[2] = colourMap[entry];
-    break;
-  }
-  case PixelKind::trueColour16: {
-    int v = stored[0] + 256 * stored[1];
-    out[0] = (unsigned char)(((v >> 10) & 31) << 3);
-    out[1] = (unsigned char)(((v >> 5) & 31) << 3);
-    out[2] = (unsigned char)((v & 31) << 3);
-    break;
-  }
-  case PixelKind::trueColour24:
-    out[0] = stored[2];
-    out[1] = stored[1];
-    out[2] = stored[0];
-    break;
-  case PixelKind::trueColour32:
-    out[0] = stored[2];
-    out[1] = stored[1];
-    out[2] = stored[0];
-    out[3] = stored[3];
-    break;
-  case PixelKind::grey:
-    out[0] = out[1] = out[2] = stored[0];
-    break;
-  case PixelKind::greyAlpha:
-    out[0] = out[1] = out[2] = stored[0];
-    out[3] = stored[1];
-    break;
+    case PixelKind::colourIndex: {
+      size_t entry = stored[0] * size_t(3);
+      if (entry + 3 > colourMap.size())
+        FATAL("loadTga : colour index beyond the colour map");
+      out[0] = colourMap[entry + 2];
+      out[1] = colourMap[entry + 1];
+      out[2] = colourMap[entry];
+      break;
+    }
+    case PixelKind::trueColour16: {
+      int v = stored[0] + 256 * stored[1];
+      out[0] = (unsigned char)(((v >> 10) & 31) << 3);
+      out[1] = (unsigned char)(((v >> 5) & 31) << 3);
+      out[2] = (unsigned char)((v & 31) << 3);
+      break;
+    }
+    case PixelKind::trueColour24:
+      out[0] = stored[2];
+      out[1] = stored[1];
+      out[2] = stored[0];
+      break;
+    case PixelKind::trueColour32:
+      out[0] = stored[2];
+      out[1] = stored[1];
+      out[2] = stored[0];
+      out[3] = stored[3];
+      break;
+    case PixelKind::grey:
+      out[0] = out[1] = out[2] = stored[0];
+      break;
+    case PixelKind::greyAlpha:
+      out[0] = out[1] = out[2] = stored[0];
+      out[3] = stored[1];
+      break;
   }
 }
 
-} // namespace
+}  // namespace
 
 unsigned char *loadTga(FILE *file, int &width, int &height, bool &isAlpha) {
   TgaReader reader(file);
@@ -190,8 +190,8 @@ unsigned char *loadTga(FILE *file, int &width, int &height, bool &isAlpha) {
   if (!choosePixelKind(header, kind)) {
     if (header.imageType == 1 || header.imageType == 2 || header.imageType == 3 ||
         header.imageType == 9 || header.imageType == 10 || header.imageType == 11)
-      fprintf(stderr, "error: unsupported TGA pixel depth %i for image type %i!\n", header.pixelDepth,
-              header.imageType);
+      fprintf(stderr, "error: unsupported TGA pixel depth %i for image type %i!\n",
+              header.pixelDepth, header.imageType);
     else
       fprintf(stderr, "error: unknown TGA image type %i!\n", header.imageType);
     return nullptr;

@@ -20,7 +20,8 @@ bool isExtensionListed(const char *extensions, const char *name) {
   const char *start = extensions;
   for (;;) {
     const char *where = strstr(start, name);
-    if (where == NULL) return false;
+    if (where == NULL)
+      return false;
     const char *after = where + nameLength;
     if ((where == extensions || where[-1] == ' ') && (*after == ' ' || *after == '\0'))
       return true;
@@ -51,7 +52,8 @@ void initVBOSupportFromList(const char *extensions) {
 
 VBO::VBO(int nbVertices, int textureId, bool isQuads, const Float3 *vertices,
          const Float2 *texCoords) {
-  if (!isVBOSupported) return;
+  if (!isVBOSupported)
+    return;
   this->nbVertices = nbVertices;
   this->textureId = textureId;
   this->isQuads = isQuads;
@@ -65,7 +67,8 @@ VBO::VBO(int nbVertices, int textureId, bool isQuads, const Float3 *vertices,
 }
 
 VBO::~VBO() {
-  if (!isVBOSupported) return;
+  if (!isVBOSupported)
+    return;
   glBindBufferARB(GL_ARRAY_BUFFER_ARB, vertexBufferId);
   glDeleteBuffersARB(1, &vertexBufferId);
   glBindBufferARB(GL_ARRAY_BUFFER_ARB, texCoordBufferId);
@@ -73,7 +76,8 @@ VBO::~VBO() {
 }
 
 void VBO::draw() {
-  if (!isVBOSupported) return;
+  if (!isVBOSupported)
+    return;
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glBindBufferARB(GL_ARRAY_BUFFER_ARB, vertexBufferId);
@@ -88,7 +92,8 @@ void VBO::draw() {
 }
 
 VBOSet::~VBOSet() {
-  for (VBO *vbo : vbos) delete vbo;
+  for (VBO *vbo : vbos)
+    delete vbo;
   vbos.clear();
   geometryByTexture.clear();
 }
@@ -109,7 +114,9 @@ void VBOSet::addTriangle(int textureId, const Float3 vertices[3], const Float2 t
   }
 }
 
-void VBOSet::markOverlay(int textureId) { geometryByTexture[textureId].isOverlay = true; }
+void VBOSet::markOverlay(int textureId) {
+  geometryByTexture[textureId].isOverlay = true;
+}
 
 std::pair<int, int> VBOSet::build() {
   int total = 0;
@@ -119,7 +126,8 @@ std::pair<int, int> VBOSet::build() {
     bool isOverlayPass = pass == 1;
     for (auto &entry : geometryByTexture) {
       TextureGeometry &group = entry.second;
-      if (group.isOverlay != isOverlayPass) continue;
+      if (group.isOverlay != isOverlayPass)
+        continue;
       ASSERT(group.verticesQuadVect.size() == group.texCoordQuadVect.size());
       if (!group.verticesQuadVect.empty()) {
         VBO *vbo = new VBO(static_cast<int>(group.verticesQuadVect.size()), entry.first, true,

@@ -28,8 +28,7 @@ class VBO {
  public:
   // Uploads nbVertices positions and texture coordinates (nothing at all
   // when buffer objects are unsupported).
-  VBO(int nbVertices, int textureId, bool isQuads, const Float3 *vertices,
-      const Float2 *texCoords);
+  VBO(int nbVertices, int textureId, bool isQuads, const Float3 *vertices, const Float2 *texCoords);
   // Releases both GL buffers (when supported).
   ~VBO();
   VBO(const VBO &) = delete;

@@ -15,8 +15,8 @@
 
 namespace {
 
-const std::string faceNames[6] = {"top.png", "bottom.png", "front.png",
-                                  "back.png", "left.png", "right.png"};
+const std::string faceNames[6] = {"top.png",  "bottom.png", "front.png",
+                                  "back.png", "left.png",   "right.png"};
 
 void buildRegion(benchmark::State &state, WorldRegion &region) {
   int nbVertices = 0;
@@ -34,8 +34,8 @@ void BM_RegionOf1000Zones(benchmark::State &state) {
   for (int x = 0; x < 10; ++x)
     for (int y = 0; y < 10; ++y)
       for (int z = 0; z < 10; ++z)
-        region.zones.push_back(CubeZone(0, Float3(x * 10.f + 5, y * 10.f + 5, z * 10.f + 5),
-                                        Float3(10, 10, 10)));
+        region.zones.push_back(
+            CubeZone(0, Float3(x * 10.f + 5, y * 10.f + 5, z * 10.f + 5), Float3(10, 10, 10)));
   buildRegion(state, region);
 }
 

@@ -44,7 +44,8 @@ std::string readFile(const std::string &path) {
 
 std::vector<char *> pointers(std::vector<std::string> &texts) {
   std::vector<char *> list;
-  for (std::string &text : texts) list.push_back(&text[0]);
+  for (std::string &text : texts)
+    list.push_back(&text[0]);
   list.push_back(nullptr);
   return list;
 }
@@ -55,17 +56,21 @@ std::vector<std::string> environmentWith(const std::map<std::string, std::string
   for (char **entry = environ; *entry != nullptr; ++entry) {
     std::string text = *entry;
     std::string name = text.substr(0, text.find('='));
-    if (changes.count(name) == 0) result.push_back(text);
+    if (changes.count(name) == 0)
+      result.push_back(text);
   }
   for (const auto &change : changes)
-    if (!change.second.empty()) result.push_back(change.first + "=" + change.second);
+    if (!change.second.empty())
+      result.push_back(change.first + "=" + change.second);
   return result;
 }
 
 // Status of a finished child as a shell reports it.
 int statusOf(int waitStatus) {
-  if (WIFEXITED(waitStatus)) return WEXITSTATUS(waitStatus);
-  if (WIFSIGNALED(waitStatus)) return 128 + WTERMSIG(waitStatus);
+  if (WIFEXITED(waitStatus))
+    return WEXITSTATUS(waitStatus);
+  if (WIFSIGNALED(waitStatus))
+    return 128 + WTERMSIG(waitStatus);
   return -1;
 }
 
@@ -73,7 +78,8 @@ class XConnection {
  public:
   explicit XConnection(const std::string &name) : display(XOpenDisplay(name.c_str())) {}
   ~XConnection() {
-    if (display != nullptr) XCloseDisplay(display);
+    if (display != nullptr)
+      XCloseDisplay(display);
   }
   XConnection(const XConnection &) = delete;
   XConnection &operator=(const XConnection &) = delete;
@@ -83,7 +89,8 @@ class XConnection {
 }  // namespace
 
 std::vector<int> Screenshot::at(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width || y >= height) return {};
+  if (x < 0 || y < 0 || x >= width || y >= height)
+    return {};
   size_t offset = (static_cast<size_t>(y) * width + x) * 3;
   return {rgb[offset], rgb[offset + 1], rgb[offset + 2]};
 }
@@ -117,9 +124,9 @@ GameProcess::GameProcess() {
     int log = open(serverLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(log, 1);
     dup2(log, 2);
-    std::vector<std::string> command = {"Xvfb", "-displayfd", std::to_string(pipeEnds[1]),
-                                        "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                                        "-noreset"};
+    std::vector<std::string> command = {"Xvfb",      "-displayfd", std::to_string(pipeEnds[1]),
+                                        "-screen",   "0",          "1280x1024x24",
+                                        "-nolisten", "tcp",        "-noreset"};
     std::vector<char *> argv = pointers(command);
     execvp(argv[0], argv.data());
     _exit(127);
@@ -129,10 +136,12 @@ GameProcess::GameProcess() {
   pollfd waiting = {pipeEnds[0], POLLIN, 0};
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (number.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-    if (poll(&waiting, 1, 100) <= 0) continue;
+    if (poll(&waiting, 1, 100) <= 0)
+      continue;
     char buffer[16];
     ssize_t n = read(pipeEnds[0], buffer, sizeof buffer);
-    if (n <= 0) break;
+    if (n <= 0)
+      break;
     number.append(buffer, static_cast<size_t>(n));
   }
   close(pipeEnds[0]);
@@ -152,7 +161,8 @@ GameProcess::~GameProcess() {
     kill(serverPid, SIGTERM);
     waitpid(serverPid, nullptr, 0);
   }
-  if (rootFolder.empty()) return;
+  if (rootFolder.empty())
+    return;
   if (testing::Test::HasFailure()) {
     std::cout << "e2e folder kept: " << rootFolder << std::endl;
   } else {
@@ -176,7 +186,8 @@ void GameProcess::startProgram(const std::string &program,
                        {"VIVERI_NO_MESSAGE_BOX", isMessageBoxShown ? "" : "1"}});
   gamePid = fork();
   if (gamePid == 0) {
-    if (chdir(workFolder.c_str()) != 0) _exit(126);
+    if (chdir(workFolder.c_str()) != 0)
+      _exit(126);
     int out = open(stdoutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err = open(stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(out, 1);
@@ -186,11 +197,13 @@ void GameProcess::startProgram(const std::string &program,
     execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
-  if (gamePid < 0) ADD_FAILURE() << "cannot start " << program;
+  if (gamePid < 0)
+    ADD_FAILURE() << "cannot start " << program;
 }
 
 bool GameProcess::isRunning() {
-  if (gamePid <= 0 || exitStatus >= 0) return false;
+  if (gamePid <= 0 || exitStatus >= 0)
+    return false;
   int waitStatus;
   if (waitpid(gamePid, &waitStatus, WNOHANG) == gamePid) {
     exitStatus = statusOf(waitStatus);
@@ -203,8 +216,10 @@ bool GameProcess::waitForText(const std::string &file, const std::string &text, 
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (std::chrono::steady_clock::now() < deadline) {
     bool wasRunning = isRunning();
-    if (readFile(file).find(text) != std::string::npos) return true;
-    if (!wasRunning) return false;
+    if (readFile(file).find(text) != std::string::npos)
+      return true;
+    if (!wasRunning)
+      return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
   }
   return false;
@@ -218,21 +233,27 @@ bool GameProcess::waitForError(const std::string &text, int timeoutMs) {
   return waitForText(stderrFile, text, timeoutMs);
 }
 
-std::string GameProcess::standardOutput() const { return readFile(stdoutFile); }
+std::string GameProcess::standardOutput() const {
+  return readFile(stdoutFile);
+}
 
-std::string GameProcess::standardError() const { return readFile(stderrFile); }
+std::string GameProcess::standardError() const {
+  return readFile(stderrFile);
+}
 
 std::vector<std::string> GameProcess::outputLines() const {
   std::vector<std::string> lines;
   std::istringstream in(standardOutput());
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
   return lines;
 }
 
 unsigned long GameProcess::waitForWindow(const std::string &title, int timeoutMs) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   XConnection x(display);
-  if (x.display == nullptr) return 0;
+  if (x.display == nullptr)
+    return 0;
   while (std::chrono::steady_clock::now() < deadline) {
     Window root, parent, *children = nullptr;
     unsigned nbChildren = 0;
@@ -245,11 +266,15 @@ unsigned long GameProcess::waitForWindow(const std::string &title, int timeoutMs
         continue;
       char *name = nullptr;
       XFetchName(x.display, children[i], &name);
-      if (title == (name != nullptr ? name : "")) found = children[i];
-      if (name != nullptr) XFree(name);
+      if (title == (name != nullptr ? name : ""))
+        found = children[i];
+      if (name != nullptr)
+        XFree(name);
     }
-    if (children != nullptr) XFree(children);
-    if (found != 0) return found;
+    if (children != nullptr)
+      XFree(children);
+    if (found != 0)
+      return found;
     std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
   }
   return 0;
@@ -286,7 +311,8 @@ void GameProcess::resize(unsigned long window, int width, int height) {
 WindowGeometry GameProcess::geometry(unsigned long window) const {
   WindowGeometry result;
   XConnection x(display);
-  if (x.display == nullptr) return result;
+  if (x.display == nullptr)
+    return result;
   Window root;
   unsigned width, height, border, depth;
   if (!XGetGeometry(x.display, window, &root, &result.x, &result.y, &width, &height, &border,
@@ -342,7 +368,8 @@ std::string GameProcess::runTool(const std::vector<std::string> &command) const 
   full.insert(full.end(), command.begin(), command.end());
   std::vector<std::string> environment = environmentWith({{"DISPLAY", display}});
   int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return "";
+  if (pipe(pipeEnds) != 0)
+    return "";
   pid_t pid = fork();
   if (pid == 0) {
     close(pipeEnds[0]);

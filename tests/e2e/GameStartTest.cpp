@@ -27,7 +27,8 @@ WindowGeometry waitForSize(GameProcess &game, unsigned long window, int width, i
   WindowGeometry g;
   for (int i = 0; i < 100; ++i) {
     g = game.geometry(window);
-    if (g.width == width && g.height == height) break;
+    if (g.width == width && g.height == height)
+      break;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return g;
@@ -65,7 +66,8 @@ TEST(GameStartTest, StartupLinesInOrderThenEscapeAndQEnd) {
   EXPECT_EQ(lines.front(), initializingLine);
   size_t next = 0;
   for (const std::string &line : lines)
-    if (next < milestones.size() && line == milestones[next]) ++next;
+    if (next < milestones.size() && line == milestones[next])
+      ++next;
   EXPECT_EQ(next, milestones.size()) << game.standardOutput();
   EXPECT_EQ(game.standardError().find("ERROR : "), std::string::npos) << game.standardError();
 }
@@ -101,7 +103,8 @@ TEST(GameStartTest, WindowedOrFullscreenFromTheSecondArgument) {
   };
   for (const StartCase &c : cases) {
     std::string shown;
-    for (const std::string &a : c.arguments) shown += " " + a;
+    for (const std::string &a : c.arguments)
+      shown += " " + a;
     SCOPED_TRACE("arguments:" + shown);
     GameProcess game;
     unsigned long window = startAndWait(game, c.arguments);

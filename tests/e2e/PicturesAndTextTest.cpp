@@ -16,11 +16,14 @@ std::vector<std::string> linesStartingWith(const std::vector<std::string> &lines
                                            const std::string &prefix) {
   std::vector<std::string> found;
   for (const std::string &line : lines)
-    if (line.compare(0, prefix.size(), prefix) == 0) found.push_back(line);
+    if (line.compare(0, prefix.size(), prefix) == 0)
+      found.push_back(line);
   return found;
 }
 
-bool isDark(const std::vector<int> &rgb) { return rgb[0] < 40 && rgb[1] < 40 && rgb[2] < 40; }
+bool isDark(const std::vector<int> &rgb) {
+  return rgb[0] < 40 && rgb[1] < 40 && rgb[2] < 40;
+}
 
 TEST(PicturesAndTextTest, GameLoadsAndFreesItsPicturesInOrder) {
   GameProcess game;
@@ -36,15 +39,13 @@ TEST(PicturesAndTextTest, GameLoadsAndFreesItsPicturesInOrder) {
 
   std::vector<std::string> lines = game.outputLines();
   EXPECT_EQ(linesStartingWith(lines, "Loading image '"),
-            (std::vector<std::string>{"Loading image 'default_font.png'",
-                                      "Loading image 'menus/main_menu.png'",
-                                      "Loading image 'menus/options_menu.png'",
-                                      "Loading image 'menus/menu_mouse.png'"}));
+            (std::vector<std::string>{
+                "Loading image 'default_font.png'", "Loading image 'menus/main_menu.png'",
+                "Loading image 'menus/options_menu.png'", "Loading image 'menus/menu_mouse.png'"}));
   EXPECT_EQ(linesStartingWith(lines, "Freeing image '"),
-            (std::vector<std::string>{"Freeing image 'menus/main_menu.png'",
-                                      "Freeing image 'menus/options_menu.png'",
-                                      "Freeing image 'menus/menu_mouse.png'",
-                                      "Freeing image 'default_font.png'"}));
+            (std::vector<std::string>{
+                "Freeing image 'menus/main_menu.png'", "Freeing image 'menus/options_menu.png'",
+                "Freeing image 'menus/menu_mouse.png'", "Freeing image 'default_font.png'"}));
   EXPECT_EQ(game.standardError().find("ERROR : "), std::string::npos) << game.standardError();
 }
 
@@ -70,7 +71,8 @@ TEST(PicturesAndTextTest, TextDrawnWithTheGeneratedFontShows) {
       bool inLine = y >= 18 && y < 40 && x >= 18;
       if (isLit && inLine) {
         ++litInLine;
-        if (firstLitColumn < 0 || x < firstLitColumn) firstLitColumn = x;
+        if (firstLitColumn < 0 || x < firstLitColumn)
+          firstLitColumn = x;
         lastLitColumn = std::max(lastLitColumn, x);
       } else if (isLit) {
         ++litElsewhere;

@@ -24,7 +24,8 @@ int main(int, char **argv) {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glColor4f(1, 1, 1, 1);
     font->printText(Float2(1, 1), "Cube world 0123 {ok}", 20, 20);
-    if (frame == 10) std::cout << "text drawn" << std::endl;
+    if (frame == 10)
+      std::cout << "text drawn" << std::endl;
     if (frame > 10 && frame % 10 == 0) {
       FILE *stop = std::fopen("stop", "r");
       if (stop != nullptr) {

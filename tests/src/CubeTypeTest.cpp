@@ -13,8 +13,8 @@
 
 namespace {
 
-const std::string faceNames[6] = {"top.png", "bottom.png", "front.png",
-                                  "back.png", "left.png", "right.png"};
+const std::string faceNames[6] = {"top.png",  "bottom.png", "front.png",
+                                  "back.png", "left.png",   "right.png"};
 
 std::vector<unsigned char> bytesWrittenBy(const CubeType &type) {
   FILE *file = tmpfile();
@@ -37,7 +37,8 @@ CubeType *typeReadFrom(const std::vector<unsigned char> &bytes) {
 
 void appendName(std::vector<unsigned char> &bytes, const std::string &name) {
   unsigned int n = static_cast<unsigned int>(name.size());
-  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(n >> (8 * i)));
+  for (int i = 0; i < 4; ++i)
+    bytes.push_back(static_cast<unsigned char>(n >> (8 * i)));
   bytes.insert(bytes.end(), name.begin(), name.end());
 }
 
@@ -66,7 +67,8 @@ TEST_F(CubeTypeTest, RecordIsWrittenByteForByte) {
   for (const Case &c : cases) {
     CubeType type(names, c.stretch, c.divide, c.random, c.collidable);
     std::vector<unsigned char> expected;
-    for (const std::string &name : names) appendName(expected, name);
+    for (const std::string &name : names)
+      appendName(expected, name);
     expected.insert(expected.end(), c.tail, c.tail + 4);
     EXPECT_EQ(bytesWrittenBy(type), expected);
   }
@@ -84,10 +86,12 @@ TEST_F(CubeTypeTest, OptionBytesReadZeroAsOnAndFlagNonZeroAsCollidable) {
   };
   for (const Case &c : cases) {
     std::vector<unsigned char> bytes;
-    for (const std::string &name : faceNames) appendName(bytes, name);
+    for (const std::string &name : faceNames)
+      appendName(bytes, name);
     bytes.insert(bytes.end(), c.tail, c.tail + 4);
     CubeType *type = typeReadFrom(bytes);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(type->textureNames[i], faceNames[i]);
+    for (int i = 0; i < 6; ++i)
+      EXPECT_EQ(type->textureNames[i], faceNames[i]);
     EXPECT_EQ(type->stretchTexture, c.stretch);
     EXPECT_EQ(type->divideTextureCoordinates, c.divide);
     EXPECT_EQ(type->randomTextureCoordinates, c.random);
@@ -124,7 +128,8 @@ TEST_F(CubeTypeTest, TexturesLoadOnDemandAndFreeWithTheirLogLines) {
   EXPECT_NE(type.getFaceTexture(0), type.getFaceTexture(2));
   // Loading again keeps the same sprites.
   type.loadTextures();
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(type.textureFace[i], loaded[i]);
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(type.textureFace[i], loaded[i]);
 
   testing::internal::CaptureStdout();
   type.freeTextures();
@@ -157,13 +162,16 @@ TEST_F(CubeTypeTest, AddCubeTypeLogsAndReturnsTheIndex) {
 
 TEST_F(CubeTypeTest, IdleTexturesAreFreedUnlessUsedOrShownInEditor) {
   testing::internal::CaptureStdout();
-  for (int i = 0; i < 3; ++i) cubeTypeManager->addCubeType(faceNames, false, false, false, true);
+  for (int i = 0; i < 3; ++i)
+    cubeTypeManager->addCubeType(faceNames, false, false, false, true);
   testing::internal::GetCapturedStdout();
-  for (CubeType *type : cubeTypeManager->cubeTypes) type->loadTextures();
+  for (CubeType *type : cubeTypeManager->cubeTypes)
+    type->loadTextures();
 
   // A frame: marks cleared, type 1 looked up, type 2 shown in the editor.
   cubeTypeManager->clearUsedFlags();
-  for (CubeType *type : cubeTypeManager->cubeTypes) EXPECT_FALSE(type->isUsed);
+  for (CubeType *type : cubeTypeManager->cubeTypes)
+    EXPECT_FALSE(type->isUsed);
   EXPECT_TRUE(cubeTypeManager->getCubeType(1)->isUsed);
   cubeTypeManager->cubeTypes[2]->isShownInEditor = true;
   testing::internal::CaptureStdout();
@@ -177,7 +185,7 @@ TEST_F(CubeTypeTest, IdleTexturesAreFreedUnlessUsedOrShownInEditor) {
 
 TEST_F(CubeTypeTest, ModifyReplacesValuesAndLoadsTheNewTextures) {
   CubeType type(faceNames, false, false, false, true);
-  const std::string swapped[6] = {"right.png", "left.png", "back.png",
+  const std::string swapped[6] = {"right.png", "left.png",   "back.png",
                                   "front.png", "bottom.png", "top.png"};
   type.loadTextures();
   testing::internal::CaptureStdout();
@@ -185,7 +193,8 @@ TEST_F(CubeTypeTest, ModifyReplacesValuesAndLoadsTheNewTextures) {
   testing::internal::GetCapturedStdout();
   EXPECT_TRUE(type.isTexturesLoaded());
   EXPECT_EQ(type.textureNames[5], "top.png");
-  for (int i = 0; i < 6; ++i) EXPECT_NE(type.textureFace[i], nullptr);
+  for (int i = 0; i < 6; ++i)
+    EXPECT_NE(type.textureFace[i], nullptr);
   EXPECT_TRUE(type.stretchTexture);
   EXPECT_TRUE(type.divideTextureCoordinates);
   EXPECT_FALSE(type.randomTextureCoordinates);

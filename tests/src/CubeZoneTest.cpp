@@ -23,12 +23,13 @@
 
 namespace {
 
-const std::string faceNames[6] = {"top.png", "bottom.png", "front.png",
-                                  "back.png", "left.png", "right.png"};
+const std::string faceNames[6] = {"top.png",  "bottom.png", "front.png",
+                                  "back.png", "left.png",   "right.png"};
 
 int quadCount(const VBOSet &set) {
   size_t nbVertices = 0;
-  for (const auto &entry : set.geometryByTexture) nbVertices += entry.second.verticesQuadVect.size();
+  for (const auto &entry : set.geometryByTexture)
+    nbVertices += entry.second.verticesQuadVect.size();
   return static_cast<int>(nbVertices / 4);
 }
 
@@ -126,7 +127,8 @@ TEST_F(CubeZoneTest, TextureScaleFollowsTheThreeOptions) {
     zones[0].buildGeometry(set, zones);
     const TextureGeometry &top = set.geometryByTexture.at(type(0)->getFaceTexture(0));
     float maxU = 0.f;
-    for (const Float2 &coord : top.texCoordQuadVect) maxU = std::max(maxU, coord.x());
+    for (const Float2 &coord : top.texCoordQuadVect)
+      maxU = std::max(maxU, coord.x());
     EXPECT_FLOAT_EQ(maxU, c.maxU) << c.stretch << c.divide;
   }
 }
@@ -140,15 +142,18 @@ std::vector<unsigned char> shadowRecordBytes() {
     bytes.insert(bytes.end(), p, p + 4);
   };
   const float header[6] = {5, 5, 5, 10, 10, 10};
-  for (float f : header) put(&f);
+  for (float f : header)
+    put(&f);
   const int32_t typeAndReserved[2] = {0, 77};
-  for (int32_t v : typeAndReserved) put(&v);
+  for (int32_t v : typeAndReserved)
+    put(&v);
   const int32_t counts[6] = {-1, 0, 3, 0, 0, 0};
   const float points[9] = {-5, -5, -5, 5, -5, -5, -5, -5, 5};
   for (int i = 0; i < 6; ++i) {
     put(&counts[i]);
     if (i == 2)
-      for (float f : points) put(&f);
+      for (float f : points)
+        put(&f);
   }
   return bytes;
 }
@@ -227,8 +232,8 @@ TEST_F(CubeZoneTest, PointCollisionIncludesTheBoundsOfSolidZones) {
     bool isColliding;
   };
   const Case cases[] = {
-      {0, Float3(5, 5, 5), true},      {0, Float3(10, 5, 5), true},
-      {0, Float3(0, 0, 0), true},      {0, Float3(10.001f, 5, 5), false},
+      {0, Float3(5, 5, 5), true},        {0, Float3(10, 5, 5), true},
+      {0, Float3(0, 0, 0), true},        {0, Float3(10.001f, 5, 5), false},
       {0, Float3(5, -0.001f, 5), false}, {0, Float3(5, 5, 11), false},
       {1, Float3(5, 5, 5), false},
   };
@@ -260,7 +265,8 @@ TEST_F(CubeZoneTest, SegmentWalkFindsTheFirstPointInsideOnlyTowardsPlusX) {
   for (const Case &c : cases) {
     CubeZone zone(c.type, Float3(15, 5, 5), Float3(10, 10, 10));
     Float3 hit(-1, -1, -1);
-    EXPECT_EQ(zone.intersectSegment(c.start, c.end, hit), c.isHit) << c.start.x() << "->" << c.end.x();
+    EXPECT_EQ(zone.intersectSegment(c.start, c.end, hit), c.isHit)
+        << c.start.x() << "->" << c.end.x();
     if (c.isHit) {
       EXPECT_EQ(hit, c.hit);
     }

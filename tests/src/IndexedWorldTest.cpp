@@ -23,8 +23,8 @@
 
 namespace {
 
-const std::string faceNames[6] = {"top.png", "bottom.png", "front.png",
-                                  "back.png", "left.png", "right.png"};
+const std::string faceNames[6] = {"top.png",  "bottom.png", "front.png",
+                                  "back.png", "left.png",   "right.png"};
 
 // Little-endian file bytes, remembering where every field ends.
 struct FileBytes {
@@ -41,7 +41,8 @@ struct FileBytes {
   }
   void i32(int32_t v) {
     unsigned char b[4];
-    for (int i = 0; i < 4; ++i) b[i] = static_cast<unsigned char>(static_cast<uint32_t>(v) >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      b[i] = static_cast<unsigned char>(static_cast<uint32_t>(v) >> (8 * i));
     raw(b, 4);
   }
   void f32(float v) {
@@ -52,7 +53,8 @@ struct FileBytes {
   void byte(unsigned char v) { raw(&v, 1); }
   void name(const std::string &s) {
     i32(static_cast<int32_t>(s.size()));
-    if (!s.empty()) raw(s.data(), s.size());
+    if (!s.empty())
+      raw(s.data(), s.size());
   }
   void header(int nbCubeTypes) {
     raw("WORLD", 5);
@@ -62,15 +64,19 @@ struct FileBytes {
   }
   void cubeType() {
     mark("first name length");
-    for (const std::string &n : faceNames) name(n);
-    for (int i = 0; i < 3; ++i) byte(1);
+    for (const std::string &n : faceNames)
+      name(n);
+    for (int i = 0; i < 3; ++i)
+      byte(1);
     byte(1);
   }
   void table() {
     mark("origin");
-    for (int i = 0; i < 3; ++i) i32(-1);
+    for (int i = 0; i < 3; ++i)
+      i32(-1);
     mark("size");
-    for (int i = 0; i < 3; ++i) i32(2);
+    for (int i = 0; i < 3; ++i)
+      i32(2);
   }
   void emptyList() {
     i32(0);
@@ -102,7 +108,8 @@ FileBytes smallWorld() {
       file.i32(1);
       file.mark("zone extra");
       file.i32(0);
-      for (float v : {-5.f, -5.f, -5.f, 10.f, 10.f, 10.f}) file.f32(v);
+      for (float v : {-5.f, -5.f, -5.f, 10.f, 10.f, 10.f})
+        file.f32(v);
       file.i32(0);
       file.i32(0);
       for (int face = 0; face < 6; ++face) {
@@ -112,7 +119,8 @@ FileBytes smallWorld() {
         }
         file.mark("shadow face 3");
         file.i32(3);
-        for (int k = 0; k < 9; ++k) file.f32(static_cast<float>(k % 3) - 5.f);
+        for (int k = 0; k < 9; ++k)
+          file.f32(static_cast<float>(k % 3) - 5.f);
       }
     } else {
       file.emptyList();
@@ -121,7 +129,8 @@ FileBytes smallWorld() {
       file.mark("object count");
       file.i32(1);
       file.i32(0);
-      for (float v : {100.f, 100.f, 100.f}) file.f32(v);
+      for (float v : {100.f, 100.f, 100.f})
+        file.f32(v);
       file.i32(4);
     } else {
       file.emptyList();
@@ -133,9 +142,11 @@ FileBytes smallWorld() {
 std::vector<std::string> leftoverSaveFiles() {
   std::vector<std::string> names;
   DIR *folder = opendir(".");
-  if (folder == NULL) return names;
+  if (folder == NULL)
+    return names;
   while (dirent *entry = readdir(folder))
-    if (strncmp(entry->d_name, "world.dat.", 10) == 0) names.push_back(entry->d_name);
+    if (strncmp(entry->d_name, "world.dat.", 10) == 0)
+      names.push_back(entry->d_name);
   closedir(folder);
   return names;
 }
@@ -263,11 +274,11 @@ TEST_F(IndexedWorldTest, MagicAndVersionChecks) {
   auto withHeader = [](const char *magic, size_t magicSize, int32_t version) {
     FileBytes file = emptyWorld();
     memcpy(file.bytes.data(), magic, magicSize);
-    for (int i = 0; i < 4; ++i) file.bytes[5 + i] = static_cast<unsigned char>(version >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      file.bytes[5 + i] = static_cast<unsigned char>(version >> (8 * i));
     return file.bytes;
   };
-  const char *magicReport =
-      "Condition: std::string\\(buf\\) == std::string\\(\"WORLD\"\\)\n";
+  const char *magicReport = "Condition: std::string\\(buf\\) == std::string\\(\"WORLD\"\\)\n";
   const BadHeaderCase cases[] = {
       {withHeader("WORLD", 5, 2), "Condition: versionFile == 1\n"},
       {withHeader("WORLD", 5, -1), "Condition: versionFile == 1\n"},
@@ -291,7 +302,8 @@ TEST_F(IndexedWorldTest, FileCutAtAnyFieldBoundaryEndsInTheFatalReport) {
   // Cuts inside the magic and the version fail those checks; the tests above
   // show them. Every later cut names what it was reading.
   for (size_t end : file.fieldEnds) {
-    if (end < 9 || end == file.bytes.size()) continue;
+    if (end < 9 || end == file.bytes.size())
+      continue;
     std::vector<unsigned char> cut(file.bytes.begin(), file.bytes.begin() + static_cast<long>(end));
     writeWholeFile("world.dat", cut);
     EXPECT_EXIT(world->loadWorld(), testing::ExitedWithCode(1),
@@ -324,7 +336,8 @@ TEST_F(IndexedWorldTest, DamagedCountsAndLengthsEndInTheFatalReport) {
   for (const Case &c : cases) {
     std::vector<unsigned char> damaged = file.bytes;
     for (int i = 0; i < 4; ++i)
-      damaged[file.marks.at(c.field) + i] = static_cast<unsigned char>(static_cast<uint32_t>(c.value) >> (8 * i));
+      damaged[file.marks.at(c.field) + i] =
+          static_cast<unsigned char>(static_cast<uint32_t>(c.value) >> (8 * i));
     writeWholeFile("world.dat", damaged);
     EXPECT_EXIT(world->loadWorld(), testing::ExitedWithCode(1),
                 std::string("Message: world file damaged: ") + c.what)
@@ -335,7 +348,8 @@ TEST_F(IndexedWorldTest, DamagedCountsAndLengthsEndInTheFatalReport) {
 TEST_F(IndexedWorldTest, SaveThatCannotCompleteKeepsThePreviousFile) {
   FileBytes file = smallWorld();
   createWorldFrom(file.bytes);
-  for (int i = 0; i < 500; ++i) world->addObject(Float3(static_cast<float>(i), 1, 1), 1);
+  for (int i = 0; i < 500; ++i)
+    world->addObject(Float3(static_cast<float>(i), 1, 1), 1);
   // Files may not grow beyond 4000 bytes: the new world (over 8000) cannot
   // be written, while the report still fits the captured error stream.
   EXPECT_EXIT(

@@ -23,7 +23,8 @@ TEST(RunTest, FullscreenOnlyForExactSecondArgument) {
   };
   for (const ArgumentCase &c : cases) {
     std::string shown;
-    for (const std::string &a : c.arguments) shown += "[" + a + "]";
+    for (const std::string &a : c.arguments)
+      shown += "[" + a + "]";
     EXPECT_EQ(isFullscreenRequested(c.arguments), c.isFullscreen) << shown;
   }
 }

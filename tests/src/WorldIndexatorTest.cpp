@@ -18,10 +18,12 @@
 
 namespace {
 
-const std::string faceNames[6] = {"top.png", "bottom.png", "front.png",
-                                  "back.png", "left.png", "right.png"};
+const std::string faceNames[6] = {"top.png",  "bottom.png", "front.png",
+                                  "back.png", "left.png",   "right.png"};
 
-CubeZone cubeAt(const Float3 &center) { return CubeZone(0, center, Float3(10, 10, 10)); }
+CubeZone cubeAt(const Float3 &center) {
+  return CubeZone(0, center, Float3(10, 10, 10));
+}
 
 CustomObject objectAt(const Float3 &position) {
   CustomObject record;
@@ -63,7 +65,8 @@ TEST_F(WorldIndexatorTest, FreshTableAndRegionIndices) {
       {Float3(320, -320, -320.5f), Int3(2, 0, -1)},
       {Float3(-0.001f, 640, 5), Int3(0, 3, 1)},
   };
-  for (const Case &c : cases) EXPECT_EQ(worldIndexator->regionIndexOf(c.position), c.posIndex);
+  for (const Case &c : cases)
+    EXPECT_EQ(worldIndexator->regionIndexOf(c.position), c.posIndex);
 }
 
 TEST_F(WorldIndexatorTest, TableGrowsAtBothEndsKeepingContent) {
@@ -206,7 +209,8 @@ TEST_F(WorldIndexatorTest, DrawPreparesOneEdgeRegionPerFrame) {
   worldIndexator->loadNewRegions = false;
   testing::internal::CaptureStdout();
   worldIndexator->draw(true);
-  EXPECT_EQ(withoutImageLog(testing::internal::GetCapturedStdout()), "Loaded 1 regions (6 VBO, 24 vertices)\n");
+  EXPECT_EQ(withoutImageLog(testing::internal::GetCapturedStdout()),
+            "Loaded 1 regions (6 VBO, 24 vertices)\n");
   EXPECT_FALSE(region(0, 0, 0)->hasGeometry());
 }
 
@@ -240,7 +244,8 @@ TEST_F(WorldIndexatorTest, UpdateMarksTypesAndDropsRegionsOutOfView) {
 TEST_F(WorldIndexatorTest, ViewCubeOfViewDistance1500IsElevenRegionsWide) {
   // A table covering absolute regions -6 to 5 on every axis, a cube in each
   // region along the x line through the camera's region.
-  for (int x = -6; x <= 5; ++x) ASSERT_TRUE(worldIndexator->addZone(cubeAt(Float3(x * 320.f + 5, 5, 5))));
+  for (int x = -6; x <= 5; ++x)
+    ASSERT_TRUE(worldIndexator->addZone(cubeAt(Float3(x * 320.f + 5, 5, 5))));
   ASSERT_TRUE(worldIndexator->addObject(objectAt(Float3(-6 * 320.f, -6 * 320.f, -6 * 320.f))));
   ASSERT_TRUE(worldIndexator->addObject(objectAt(Float3(5 * 320.f, 5 * 320.f, 5 * 320.f))));
   scene3D->camera->position = Float3(5, 5, 5);
@@ -249,7 +254,8 @@ TEST_F(WorldIndexatorTest, ViewCubeOfViewDistance1500IsElevenRegionsWide) {
   testing::internal::CaptureStdout();
   worldIndexator->draw(false);
   // Drawn: regions -4 to 4 along x, nine regions of 6 VBOs each.
-  EXPECT_EQ(withoutImageLog(testing::internal::GetCapturedStdout()), "Loaded 9 regions (54 VBO, 216 vertices)\n");
+  EXPECT_EQ(withoutImageLog(testing::internal::GetCapturedStdout()),
+            "Loaded 9 regions (54 VBO, 216 vertices)\n");
   Int3 origin = worldIndexator->tableOrigin;
   for (int x = -6; x <= 5; ++x)
     EXPECT_EQ(region(x - origin.x(), -origin.y(), -origin.z())->hasGeometry(), x >= -4 && x <= 4)

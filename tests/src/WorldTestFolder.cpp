@@ -30,7 +30,8 @@ void writeTestPng(const std::string &fileName, unsigned char r, unsigned char g,
     row[4 * x + 2] = b;
     row[4 * x + 3] = a;
   }
-  for (int y = 0; y < size; ++y) png_write_row(png, row);
+  for (int y = 0; y < size; ++y)
+    png_write_row(png, row);
   png_write_end(png, NULL);
   png_destroy_write_struct(&png, &info);
   fclose(file);
@@ -43,24 +44,30 @@ namespace {
 std::string folderToRemoveAtExit;
 
 void removeFolder(const std::string &path) {
-  if (path.rfind("/tmp/cubeworld_world_", 0) != 0) return;
+  if (path.rfind("/tmp/cubeworld_world_", 0) != 0)
+    return;
   std::string command = "rm -rf '" + path + "'";
-  if (system(command.c_str()) != 0) fprintf(stderr, "could not remove %s\n", path.c_str());
+  if (system(command.c_str()) != 0)
+    fprintf(stderr, "could not remove %s\n", path.c_str());
 }
 
-void removeFolderAtExit() { removeFolder(folderToRemoveAtExit); }
+void removeFolderAtExit() {
+  removeFolder(folderToRemoveAtExit);
+}
 
 }  // namespace
 
 WorldTestFolder::WorldTestFolder(const std::vector<std::string> &textureNames) {
   char here[4096];
-  if (getcwd(here, sizeof(here)) != NULL) previousFolder = here;
+  if (getcwd(here, sizeof(here)) != NULL)
+    previousFolder = here;
   char pattern[] = "/tmp/cubeworld_world_XXXXXX";
   char *made = mkdtemp(pattern);
   EXPECT_NE(made, nullptr);
   path = made != NULL ? made : "/tmp";
   static bool isExitHandlerSet = false;
-  if (!isExitHandlerSet) atexit(removeFolderAtExit);
+  if (!isExitHandlerSet)
+    atexit(removeFolderAtExit);
   isExitHandlerSet = true;
   folderToRemoveAtExit = path;
   EXPECT_EQ(chdir(path.c_str()), 0);
@@ -91,7 +98,8 @@ std::vector<unsigned char> readWholeFile(const std::string &fileName) {
 
 void writeWholeFile(const std::string &fileName, const std::vector<unsigned char> &bytes) {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char *>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string withoutImageLog(const std::string &output) {
@@ -101,7 +109,8 @@ std::string withoutImageLog(const std::string &output) {
     size_t end = output.find('\n', start);
     end = end == std::string::npos ? output.size() : end + 1;
     std::string line = output.substr(start, end - start);
-    if (line.rfind("Loading image '", 0) != 0 && line.rfind("Freeing image '", 0) != 0) kept += line;
+    if (line.rfind("Loading image '", 0) != 0 && line.rfind("Freeing image '", 0) != 0)
+      kept += line;
     start = end;
   }
   return kept;

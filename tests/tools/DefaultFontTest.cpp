@@ -25,7 +25,8 @@ TEST(DefaultFontTest, ScanFindsEveryPrintableCharacter) {
     EXPECT_GE(font.glyphOffset[c], previousEnd);
     previousEnd = font.glyphOffset[c] + font.glyphWidth[c];
   }
-  for (int c : {1, 9, 127, 128, 200, 255}) EXPECT_FALSE(font.hasGlyph(c)) << c;
+  for (int c : {1, 9, 127, 128, 200, 255})
+    EXPECT_FALSE(font.hasGlyph(c)) << c;
   EXPECT_TRUE(font.hasGlyph(' '));
   // A proportional font: 'i' is narrower than 'W'.
   EXPECT_LT(font.glyphWidth['i'], font.glyphWidth['W']);

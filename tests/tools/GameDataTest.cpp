@@ -59,7 +59,7 @@ int runGenerator(const fs::path &gameDir, std::string &errors,
 
 struct ExpectedFile {
   const char *path;
-  int width; // 0: any power of two
+  int width;  // 0: any power of two
   int height;
   int channels;
 };
@@ -87,11 +87,13 @@ std::vector<ExpectedFile> expectedFiles() {
   return files;
 }
 
-bool isPowerOfTwo(int n) { return n >= 2 && (n & (n - 1)) == 0; }
+bool isPowerOfTwo(int n) {
+  return n >= 2 && (n & (n - 1)) == 0;
+}
 
 // One generated game folder shared by the tests that only read it.
 class GameDataTest : public testing::Test {
-protected:
+ protected:
   static void SetUpTestSuite() {
     gameDir = new fs::path(makeTempFolder("game_data_") / "game");
     std::string errors;
@@ -168,7 +170,7 @@ struct ScannedGlyph {
   int offset;
   int width;
   int runStart;
-  int runEnd; // one past the last occupied column
+  int runEnd;  // one past the last occupied column
 };
 
 bool columnOccupied(const DecodedPng &png, int x) {
@@ -270,8 +272,8 @@ TEST_F(GameDataTest, FontGlyphsAreInCharacterOrder) {
 // button and the pixels around it look like the menu's background.
 struct ButtonRect {
   const char *name;
-  int left, top, right, bottom; // a press hits left < x < right, top < y < bottom
-  bool isGridCell; // shares borders with neighbours: the border lines are background
+  int left, top, right, bottom;  // a press hits left < x < right, top < y < bottom
+  bool isGridCell;               // shares borders with neighbours: the border lines are background
 };
 
 int colourDistance(const DecodedPng &png, int x, int y, int rx, int ry) {
@@ -321,7 +323,7 @@ TEST_F(GameDataTest, MainMenuButtonsLieOnTheirRectangles) {
 TEST_F(GameDataTest, OptionsMenuButtonsLieOnTheirRectangles) {
   DecodedPng png = load("menus/options_menu.png");
   std::vector<ButtonRect> buttons = {{"back", 200, 10, 270, 50, false}};
-  const char *displayNames[] = {"windowed 800x600", "desktop",   "640x480",   "800x600",
+  const char *displayNames[] = {"windowed 800x600", "desktop",   "640x480",  "800x600",
                                 "1024x768",         "1280x1024", "1280x800", "1920x1200"};
   for (int i = 0; i < 8; ++i) {
     int left = 50 + 100 * (i % 4);
@@ -505,4 +507,4 @@ TEST(GameDataBuildTest, BuildFolderHoldsTheGeneratedData) {
     EXPECT_TRUE(fs::is_regular_file(fs::path(buildDir) / "game" / f.path)) << f.path;
 }
 
-} // namespace
+}  // namespace

@@ -54,7 +54,7 @@ int decode(ReadState &s, DecodedPng &out) {
   return 0;
 }
 
-} // namespace
+}  // namespace
 
 bool readPng(const std::string &path, DecodedPng &png, std::string &error) {
   ReadState state;

@@ -12,8 +12,8 @@ struct DecodedPng {
   int bitDepth = 0;
   int colourType = 0;
   bool isInterlaced = false;
-  int channels = 0; // 3 for RGB, 4 for RGBA
-  std::vector<uint8_t> pixels; // rows top first, channels bytes per pixel
+  int channels = 0;             // 3 for RGB, 4 for RGBA
+  std::vector<uint8_t> pixels;  // rows top first, channels bytes per pixel
 
   uint8_t at(int x, int y, int channel) const {
     return pixels[(static_cast<size_t>(y) * width + x) * channels + channel];

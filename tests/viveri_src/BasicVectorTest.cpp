@@ -38,7 +38,8 @@ TEST(BasicVectorTest, ComparisonsAreComponentwise) {
 TEST(BasicVectorTest, LayoutIsPackedComponents) {
   Float3 points[2] = {Float3(1, 2, 3), Float3(4, 5, 6)};
   const float *raw = &points[0].v[0];
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(raw[i], float(i + 1));
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(raw[i], float(i + 1));
   Int2 size(800, 600);
   EXPECT_EQ(size.width(), 800);
   EXPECT_EQ(size.height(), 600);
@@ -92,16 +93,33 @@ TEST(BasicVectorTest, StreamOutput) {
     std::string (*print)();
     const char *expected;
   } cases[] = {
-      {[] { std::ostringstream s; s << Int3(4, -2, 7); return s.str(); },
+      {[] {
+         std::ostringstream s;
+         s << Int3(4, -2, 7);
+         return s.str();
+       },
        "BasicVector<3,?(sizeof=4)> (4;-2;7;)"},
-      {[] { std::ostringstream s; s << Int3(0, 0, 0); return s.str(); },
+      {[] {
+         std::ostringstream s;
+         s << Int3(0, 0, 0);
+         return s.str();
+       },
        "BasicVector<3,?(sizeof=4)> (0;0;0;)"},
-      {[] { std::ostringstream s; s << Int2(800, 600); return s.str(); },
+      {[] {
+         std::ostringstream s;
+         s << Int2(800, 600);
+         return s.str();
+       },
        "BasicVector<2,?(sizeof=4)> (800;600;)"},
-      {[] { std::ostringstream s; s << Float3(1.9f, -2.7f, 0); return s.str(); },
+      {[] {
+         std::ostringstream s;
+         s << Float3(1.9f, -2.7f, 0);
+         return s.str();
+       },
        "BasicVector<3,?(sizeof=4)> (1;-2;0;)"},
   };
-  for (const auto &c : cases) EXPECT_EQ(c.print(), c.expected);
+  for (const auto &c : cases)
+    EXPECT_EQ(c.print(), c.expected);
 }
 
 }  // namespace

@@ -87,7 +87,8 @@ TEST(CameraTest, TurnsNeverRoll) {
 TEST(CameraTest, SetPitchAndSetHeadingKeepTheOtherAngle) {
   Camera camera;
   camera.rotateHeading(40);
-  for (int i = 0; i < 3; ++i) camera.rotatePitch(5);
+  for (int i = 0; i < 3; ++i)
+    camera.rotatePitch(5);
   camera.setPitch(10);
   EXPECT_EQ(camera.pitch, 10.f);
   EXPECT_EQ(camera.heading, 40.f);
@@ -122,8 +123,10 @@ TEST(CameraTest, SetRotationStartsFromIdentity) {
 
 TEST(CameraTest, AnglesAreNotWrapped) {
   Camera camera;
-  for (int i = 0; i < 5; ++i) camera.rotateHeading(100);
-  for (int i = 0; i < 4; ++i) camera.rotatePitch(-100);
+  for (int i = 0; i < 5; ++i)
+    camera.rotateHeading(100);
+  for (int i = 0; i < 4; ++i)
+    camera.rotatePitch(-100);
   EXPECT_EQ(camera.heading, 500.f);
   EXPECT_EQ(camera.pitch, -400.f);
   // 500 degrees of heading look the same way as 140.

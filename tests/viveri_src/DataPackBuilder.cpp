@@ -8,7 +8,7 @@ void appendUint32(Bytes &out, unsigned int value) {
     out.push_back((unsigned char)((value >> (8 * i)) & 255));
 }
 
-} // namespace
+}  // namespace
 
 void DataPackBuilder::add(const std::string &name, const Bytes &data) {
   entries.emplace_back(name, data);

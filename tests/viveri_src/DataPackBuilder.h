@@ -9,10 +9,10 @@
 #include <vector>
 
 class DataPackBuilder {
-public:
+ public:
   void add(const std::string &name, const Bytes &data);
   Bytes build() const;
 
-private:
+ private:
   std::vector<std::pair<std::string, Bytes>> entries;
 };

@@ -80,12 +80,12 @@ TEST(DataPackDeathTest, DamagedPacksAreRefused) {
   Bytes good = builder.build();
   Bytes cutData(good.begin(), good.end() - 1);
   Bytes badOffset = good;
-  badOffset[8 + 4 + 5] = 200; // the record offset's low byte
+  badOffset[8 + 4 + 5] = 200;  // the record offset's low byte
   Bytes cutTable(good.begin(), good.begin() + 10);
   Bytes hugeName = good;
-  hugeName[8 + 3] = 0x7f; // a name length beyond the file
+  hugeName[8 + 3] = 0x7f;  // a name length beyond the file
   Bytes negativeSize = good;
-  negativeSize[good.size() - 5] = 0xff; // the size's high byte
+  negativeSize[good.size() - 5] = 0xff;  // the size's high byte
 
   struct DamagedCase {
     const char *name;
@@ -102,11 +102,12 @@ TEST(DataPackDeathTest, DamagedPacksAreRefused) {
   };
   for (const DamagedCase &c : cases) {
     std::string path = writeTempFile("damaged.pack", c.file);
-    EXPECT_EXIT(DataPack pack(path), testing::ExitedWithCode(1), std::string("\nMessage: .*") + c.message)
+    EXPECT_EXIT(DataPack pack(path), testing::ExitedWithCode(1),
+                std::string("\nMessage: .*") + c.message)
         << c.name;
   }
   EXPECT_EXIT(DataPack pack("/nonexistent/none.pack"), testing::ExitedWithCode(1),
               "\nMessage: DataPack : can't open '/nonexistent/none.pack'\n");
 }
 
-} // namespace
+}  // namespace

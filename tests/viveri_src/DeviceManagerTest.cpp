@@ -14,16 +14,19 @@ TEST(DeviceManagerTest, FrameBudget) {
   const struct {
     int64_t elapsedUs;
     int sleepMs;
-  } cases[] = {{0, 10}, {999, 10}, {1000, 9}, {3000, 7}, {3500, 7},
-               {9999, 1}, {10000, 0}, {25000, 0}, {1700000000000000LL, 0}};
-  for (const auto &c : cases) EXPECT_EQ(frameSleepMs(c.elapsedUs), c.sleepMs) << c.elapsedUs;
+  } cases[] = {{0, 10},    {999, 10},  {1000, 9},
+               {3000, 7},  {3500, 7},  {9999, 1},
+               {10000, 0}, {25000, 0}, {1700000000000000LL, 0}};
+  for (const auto &c : cases)
+    EXPECT_EQ(frameSleepMs(c.elapsedUs), c.sleepMs) << c.elapsedUs;
 }
 
 TEST(DeviceManagerTest, PeriodClamp) {
   const struct {
     int64_t periodUs, reportedUs;
   } cases[] = {{0, 0}, {10000, 10000}, {200000, 200000}, {200001, 200000}, {350000, 200000}};
-  for (const auto &c : cases) EXPECT_EQ(clampPeriod(c.periodUs), c.reportedUs) << c.periodUs;
+  for (const auto &c : cases)
+    EXPECT_EQ(clampPeriod(c.periodUs), c.reportedUs) << c.periodUs;
 }
 
 TEST(DeviceManagerTest, TimeMsFollowsWallClock) {
@@ -42,7 +45,8 @@ class MouseStateTest : public testing::Test {
     scene2D = &scene;
     mouseEvents.clear();
     mousePosition = Int2(0, 0);
-    for (bool &b : isMouseButtonDown) b = false;
+    for (bool &b : isMouseButtonDown)
+      b = false;
   }
   void TearDown() override { scene2D = nullptr; }
   Scene2D scene;
@@ -70,7 +74,8 @@ TEST_F(MouseStateTest, ButtonsDoNotMoveThePointer) {
 TEST_F(MouseStateTest, WheelAndFixedSceneSize) {
   onMouseButton(3, GLUT_DOWN, 5, 5);
   onMouseButton(4, GLUT_UP, 5, 5);
-  for (bool b : isMouseButtonDown) EXPECT_FALSE(b);
+  for (bool b : isMouseButtonDown)
+    EXPECT_FALSE(b);
   ASSERT_EQ(mouseEvents.size(), 2u);
   EXPECT_EQ(mouseEvents[0].button, 3);
   EXPECT_EQ(mouseEvents[1].state, 1);

@@ -8,7 +8,7 @@
 #include <array>
 
 class Draw2DFixture : public testing::Test {
-protected:
+ protected:
   void SetUp() override;
   void TearDown() override;
   // The colour (r, g, b) of a scene pixel, y downwards.

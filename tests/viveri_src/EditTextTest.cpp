@@ -92,7 +92,7 @@ TEST(EditTextTest, InsertionLimit) {
 }
 
 class EditTextDrawTest : public Draw2DFixture {
-protected:
+ protected:
   // How many of the columns x0..x1 on row y are lit.
   int litColumns(int x0, int x1, int y) {
     int lit = 0;
@@ -128,7 +128,7 @@ TEST_F(EditTextDrawTest, BarIsDrawnThreeUnitsLeftOfTheCursor) {
   EditText field(Int2(300, 200), font.get());
   const GlyphColumns bar = fullFontLayout()['|' - 33];
   const int inkWidth = bar.end - bar.first;
-  const int row = 200 + bar.row; // the synthetic glyph is opaque in one row
+  const int row = 200 + bar.row;  // the synthetic glyph is opaque in one row
 
   struct BarCase {
     std::string text;
@@ -141,13 +141,14 @@ TEST_F(EditTextDrawTest, BarIsDrawnThreeUnitsLeftOfTheCursor) {
     field.text = c.text;
     field.cursorPos = c.cursorPos;
     field.isCursorShown = c.isShown;
-    field.lastBlinkTime = getTimeMs() + 100000; // no toggle during this draw
+    field.lastBlinkTime = getTimeMs() + 100000;  // no toggle during this draw
     field.draw(1.0f);
     int barInk = 300 + font->measureText(c.cursorPos, c.text.c_str(), 1.0f) - 3 + 1;
     EXPECT_EQ(litColumns(barInk, barInk + inkWidth - 1, row), c.isShown ? inkWidth : 0)
         << '"' << c.text << "\" cursor " << c.cursorPos;
-    EXPECT_EQ(litColumns(barInk - 2, barInk - 1, row), 0) << '"' << c.text << "\" cursor " << c.cursorPos;
+    EXPECT_EQ(litColumns(barInk - 2, barInk - 1, row), 0)
+        << '"' << c.text << "\" cursor " << c.cursorPos;
   }
 }
 
-} // namespace
+}  // namespace

@@ -32,16 +32,16 @@ TEST(FatalReportTest, ReportText) {
       {"deviceManager == NULL", 42, nullptr,
        "\n__LINE__ 42\n__TIME__ 20:17:39\nProgram version: (unknown)\nCondition: deviceManager == "
        "NULL\n"},
-      {nullptr, 7, "Missing GL version", 
-       "\n__LINE__ 7\n__TIME__ 20:17:39\nProgram version: (unknown)\nMessage: Missing GL version\n"},
+      {nullptr, 7, "Missing GL version",
+       "\n__LINE__ 7\n__TIME__ 20:17:39\nProgram version: (unknown)\nMessage: Missing GL "
+       "version\n"},
       {"a < b", 0, "both",
        "\n__LINE__ 0\n__TIME__ 20:17:39\nProgram version: (unknown)\nCondition: a < b\nMessage: "
        "both\n"},
       {nullptr, -3, nullptr, "\n__LINE__ -3\n__TIME__ 20:17:39\nProgram version: (unknown)\n"},
   };
   for (const ReportCase &c : cases) {
-    std::string expected =
-        preamble + "\n__DATE__ May 16 2010\n__FILE__ src/Thing.cpp" + c.tail;
+    std::string expected = preamble + "\n__DATE__ May 16 2010\n__FILE__ src/Thing.cpp" + c.tail;
     EXPECT_EQ(buildFatalReport("May 16 2010", "src/Thing.cpp", c.condition, c.line, "20:17:39",
                                c.message),
               expected);

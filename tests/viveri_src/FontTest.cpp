@@ -60,7 +60,7 @@ TEST(FontTest, ScanStaysInsideBrokenPictures) {
     const char *name;
     int width;
     std::vector<GlyphColumns> glyphs;
-    int lastGlyph; // the last code that receives a glyph, 32 for none
+    int lastGlyph;  // the last code that receives a glyph, 32 for none
     int lastWidth;
   };
   const BrokenCase cases[] = {
@@ -83,9 +83,10 @@ TEST(FontTest, ScanStaysInsideBrokenPictures) {
 }
 
 TEST(FontDeathTest, PictureWithoutAlphaIsFatal) {
-  std::string path =
-      writeTempFile("rgbfont.png", pngBytes({4, 4, PNG_COLOR_TYPE_RGB, 8, std::vector<int>(4 * 4 * 3, 255)}));
-  EXPECT_EXIT(quietFont(path), testing::ExitedWithCode(1), "\nCondition: image->getIsAlpha\\(\\)\n");
+  std::string path = writeTempFile(
+      "rgbfont.png", pngBytes({4, 4, PNG_COLOR_TYPE_RGB, 8, std::vector<int>(4 * 4 * 3, 255)}));
+  EXPECT_EXIT(quietFont(path), testing::ExitedWithCode(1),
+              "\nCondition: image->getIsAlpha\\(\\)\n");
   std::unique_ptr<Font> font = fullFont();
   EXPECT_EXIT(font->printText(Float2(1, 1), nullptr, 0, 0), testing::ExitedWithCode(1),
               "\nCondition: text != NULL\n");
@@ -139,7 +140,8 @@ TEST(FontTest, MeasureText) {
       {10, "ab", 1, w('a') + w('b')},
   };
   for (const MeasureCase &mc : cases)
-    EXPECT_EQ(font->measureText(mc.length, mc.text, mc.scaleX), mc.width) << '"' << mc.text << '"' << mc.length;
+    EXPECT_EQ(font->measureText(mc.length, mc.text, mc.scaleX), mc.width)
+        << '"' << mc.text << '"' << mc.length;
 }
 
 class FontDrawTest : public Draw2DFixture {};
@@ -159,4 +161,4 @@ TEST_F(FontDrawTest, GlyphInkLandsInItsColumns) {
   EXPECT_LT(colourAt(106, 236)[0], 50) << "below the line height";
 }
 
-} // namespace
+}  // namespace

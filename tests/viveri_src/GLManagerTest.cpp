@@ -18,8 +18,8 @@ TEST(GLManagerTest, TextureIsMipmappedAndRepeats) {
   const unsigned char rgb[2 * 2 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
   const unsigned char rgba[4 * 2 * 4] = {};
   for (bool hasAlpha : {false, true}) {
-    GLuint texture = deviceManager->createTexture(hasAlpha ? rgba : rgb, hasAlpha ? 4 : 2, 2,
-                                                  hasAlpha);
+    GLuint texture =
+        deviceManager->createTexture(hasAlpha ? rgba : rgb, hasAlpha ? 4 : 2, 2, hasAlpha);
     ASSERT_NE(texture, 0u);
     GLint bound = 0, minFilter = 0, magFilter = 0, wrapS = 0, wrapT = 0, width = 0, format = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);

@@ -45,15 +45,15 @@ void flushNothing(png_structp) {}
 
 int samplesPerPixel(int colourType) {
   switch (colourType) {
-  case PNG_COLOR_TYPE_GRAY:
-  case PNG_COLOR_TYPE_PALETTE:
-    return 1;
-  case PNG_COLOR_TYPE_GRAY_ALPHA:
-    return 2;
-  case PNG_COLOR_TYPE_RGB:
-    return 3;
-  default:
-    return 4;
+    case PNG_COLOR_TYPE_GRAY:
+    case PNG_COLOR_TYPE_PALETTE:
+      return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    default:
+      return 4;
   }
 }
 
@@ -73,7 +73,8 @@ Bytes packRow(const PngFixture &f, int row) {
   int bitsUsed = 0;
   unsigned char current = 0;
   for (int i = 0; i < perRow; i++) {
-    current = (unsigned char)(current | (f.samples[size_t(row) * perRow + i] << (8 - f.bitDepth - bitsUsed)));
+    current = (unsigned char)(current |
+                              (f.samples[size_t(row) * perRow + i] << (8 - f.bitDepth - bitsUsed)));
     bitsUsed += f.bitDepth;
     if (bitsUsed == 8) {
       packed.push_back(current);
@@ -86,7 +87,7 @@ Bytes packRow(const PngFixture &f, int row) {
   return packed;
 }
 
-} // namespace
+}  // namespace
 
 Bytes pngBytes(const PngFixture &f) {
   Bytes out;
@@ -106,8 +107,8 @@ Bytes pngBytes(const PngFixture &f) {
   }
   png_set_write_fn(png, &out, appendToBytes, flushNothing);
   png_set_IHDR(png, info, f.width, f.height, f.bitDepth, f.colourType,
-               f.isInterlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+               f.isInterlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
   for (size_t i = 0; i + 2 < f.palette.size(); i += 3)
     palette.push_back(png_color{f.palette[i], f.palette[i + 1], f.palette[i + 2]});
@@ -145,7 +146,8 @@ Bytes jpegBytes(int width, int height, int components, const Bytes &pixels) {
   jpeg_set_quality(&cinfo, 100, TRUE);
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<unsigned char *>(pixels.data()) + size_t(cinfo.next_scanline) * width * components;
+    JSAMPROW row = const_cast<unsigned char *>(pixels.data()) +
+                   size_t(cinfo.next_scanline) * width * components;
     jpeg_write_scanlines(&cinfo, &row, 1);
   }
   jpeg_finish_compress(&cinfo);
@@ -170,7 +172,7 @@ struct TempFolderRemover {
 
 TempFolderRemover remover;
 
-} // namespace
+}  // namespace
 
 const std::string &tempFolder() {
   static std::string folder;

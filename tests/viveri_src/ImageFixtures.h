@@ -31,9 +31,9 @@ struct PngFixture {
   int colourType;
   int bitDepth;
   std::vector<int> samples;
-  std::vector<unsigned char> palette = {}; // R, G, B per entry, for palette pictures
-  std::vector<unsigned char> transparency = {}; // tRNS alpha per palette entry, or empty
-  int transparentGrey = -1; // tRNS grey value, or -1
+  std::vector<unsigned char> palette = {};       // R, G, B per entry, for palette pictures
+  std::vector<unsigned char> transparency = {};  // tRNS alpha per palette entry, or empty
+  int transparentGrey = -1;                      // tRNS grey value, or -1
   bool isInterlaced = false;
 };
 Bytes pngBytes(const PngFixture &fixture);

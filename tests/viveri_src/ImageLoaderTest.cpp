@@ -25,7 +25,8 @@ struct Loaded {
 Loaded load(const std::string &path, bool verbose = false) {
   Loaded result;
   unsigned char *pixels = loadImage(path, result.height, result.width, result.isAlpha, verbose);
-  result.pixels.assign(pixels, pixels + size_t(result.width) * result.height * (result.isAlpha ? 4 : 3));
+  result.pixels.assign(pixels,
+                       pixels + size_t(result.width) * result.height * (result.isAlpha ? 4 : 3));
   delete[] pixels;
   return result;
 }
@@ -53,7 +54,7 @@ Bytes jpegFixture() {
 // Runs in the temporary folder, so that the short relative paths the ending
 // rules care about name real files.
 class ImageLoaderTest : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     char *cwd = getcwd(nullptr, 0);
     previousFolder = cwd;
@@ -74,10 +75,10 @@ TEST_F(ImageLoaderTest, EndingChoosesTheDecoder) {
     Bytes (*fixture)();
   };
   const EndingCase cases[] = {
-      {"a.png", pngFixture},      {"a.PNG", pngFixture},       {"a.tga", tgaFixture},
-      {"a.TGA", tgaFixture},      {"a.Tga", tgaFixture},       {"a.tGa", tgaFixture},
-      {".tga", tgaFixture},       {"a.jpg", jpegFixture},      {"a.JPG", jpegFixture},
-      {"a.jpeg", jpegFixture},    {"a.JPEG", jpegFixture},     {"x.png.tga", tgaFixture},
+      {"a.png", pngFixture},   {"a.PNG", pngFixture},   {"a.tga", tgaFixture},
+      {"a.TGA", tgaFixture},   {"a.Tga", tgaFixture},   {"a.tGa", tgaFixture},
+      {".tga", tgaFixture},    {"a.jpg", jpegFixture},  {"a.JPG", jpegFixture},
+      {"a.jpeg", jpegFixture}, {"a.JPEG", jpegFixture}, {"x.png.tga", tgaFixture},
   };
   for (const EndingCase &c : cases) {
     writeTempFile(c.fileName, c.fixture());
@@ -119,7 +120,9 @@ TEST_F(ImageLoaderTest, VerboseLogLines) {
   const LogCase cases[] = {
       {png, true, "Loading image '" + png + "' ...(png)... done (width=64 height=64 isAlpha=1)\n"},
       {tga, true, "Loading image '" + tga + "' ...(tga)... done (width=2 height=2 isAlpha=0)\n"},
-      {jpg, true, "Loading image '" + jpg + "' ...(jpeg)chmu1\nchmu2\n... done (width=16 height=16 isAlpha=0)\n"},
+      {jpg, true,
+       "Loading image '" + jpg +
+           "' ...(jpeg)chmu1\nchmu2\n... done (width=16 height=16 isAlpha=0)\n"},
       {png, false, ""},
       {tga, false, ""},
       {jpg, false, "chmu1\nchmu2\n"},
@@ -150,7 +153,8 @@ TEST_F(ImageLoaderTest, LoadsFromTheDataPack) {
   testing::internal::CaptureStdout();
   load("pictures/a.tga", true);
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "Loading image 'pictures/a.tga' from data pack ...(tga)... done (width=2 height=2 isAlpha=0)\n");
+            "Loading image 'pictures/a.tga' from data pack ...(tga)... done (width=2 height=2 "
+            "isAlpha=0)\n");
 }
 
 TEST_F(ImageLoaderTest, AlsoLoadsPublicFiles) {
@@ -177,8 +181,8 @@ TEST_F(ImageLoaderTest, AlsoLoadsPublicFiles) {
 using ImageLoaderDeathTest = ImageLoaderTest;
 
 TEST_F(ImageLoaderDeathTest, UnknownEndingsAreFatal) {
-  const char *fileNames[] = {"a.Png", "a.pNG", "a.Jpg", "a.jPEG", "a.Jpeg", ".png", ".jpg", ".jpeg", "a.bmp", "tga",
-                             "a.tga.png2", "a.jpg "};
+  const char *fileNames[] = {"a.Png", "a.pNG", "a.Jpg", "a.jPEG", "a.Jpeg",     ".png",
+                             ".jpg",  ".jpeg", "a.bmp", "tga",    "a.tga.png2", "a.jpg "};
   for (const char *fileName : fileNames) {
     writeTempFile(fileName, pngFixture());
     EXPECT_EXIT(load(fileName), testing::ExitedWithCode(1),
@@ -199,17 +203,20 @@ TEST_F(ImageLoaderDeathTest, MissingInputIsFatal) {
           dataPack = new DataPack(packPath);
           load(name);
         },
-        testing::ExitedWithCode(1), std::string("\nMessage: loadImage: can't find ") + name + " in data pack\n")
+        testing::ExitedWithCode(1),
+        std::string("\nMessage: loadImage: can't find ") + name + " in data pack\n")
         << name;
   }
 }
 
 TEST_F(ImageLoaderDeathTest, TgaWithoutImageIsFatal) {
   writeTempFile("empty.tga", tgaBytes({0, 0, 0, 0, 0, 2, 2, 24, {}}));
-  EXPECT_EXIT(load("empty.tga"), testing::ExitedWithCode(1), "\nMessage: loadImage : no image decoded from empty.tga\n");
+  EXPECT_EXIT(load("empty.tga"), testing::ExitedWithCode(1),
+              "\nMessage: loadImage : no image decoded from empty.tga\n");
   writeTempFile("unknown.tga", tgaBytes({0, 0, 7, 0, 0, 2, 2, 24, {}}));
   EXPECT_EXIT(load("unknown.tga"), testing::ExitedWithCode(1),
-              "error: unknown TGA image type 7!\n.*\nMessage: loadImage : no image decoded from unknown.tga\n");
+              "error: unknown TGA image type 7!\n.*\nMessage: loadImage : no image decoded from "
+              "unknown.tga\n");
 }
 
-} // namespace
+}  // namespace

@@ -35,21 +35,20 @@ TEST(ImageStretchTest, SizesBecomePowersOfTwo) {
     int stretchedWidth;
     int stretchedHeight;
   };
-  const StretchCase cases[] = {{1, 1, 2, 2}, {3, 5, 4, 8}, {4, 4, 4, 4}, {2, 1, 2, 2}, {100, 50, 128, 64},
-                               {17, 2, 32, 2}};
+  const StretchCase cases[] = {{1, 1, 2, 2}, {3, 5, 4, 8},       {4, 4, 4, 4},
+                               {2, 1, 2, 2}, {100, 50, 128, 64}, {17, 2, 32, 2}};
   // The game's pixel store alignments, which the stretch must neither use nor change.
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   for (const StretchCase &c : cases) {
     std::string size = std::to_string(c.width) + " x " + std::to_string(c.height);
-    std::string plain = writeTempFile(
-        "plain.png", pngBytes({c.width, c.height, PNG_COLOR_TYPE_RGB, 8,
-                               [&] {
-                                 std::vector<int> samples;
-                                 for (int i = 0; i < c.width * c.height; i++)
-                                   samples.insert(samples.end(), {10, 100, 200});
-                                 return samples;
-                               }()}));
+    std::string plain =
+        writeTempFile("plain.png", pngBytes({c.width, c.height, PNG_COLOR_TYPE_RGB, 8, [&] {
+                                               std::vector<int> samples;
+                                               for (int i = 0; i < c.width * c.height; i++)
+                                                 samples.insert(samples.end(), {10, 100, 200});
+                                               return samples;
+                                             }()}));
     int width = 0, height = 0;
     bool isAlpha = true;
     testing::internal::CaptureStdout();
@@ -59,9 +58,10 @@ TEST(ImageStretchTest, SizesBecomePowersOfTwo) {
     EXPECT_EQ(height, c.stretchedHeight) << size;
     EXPECT_FALSE(isAlpha);
     bool isStretched = c.width != c.stretchedWidth || c.height != c.stretchedHeight;
-    EXPECT_EQ(log, "Loading image '" + plain + "' ...(png)" + (isStretched ? " (image was streched) " : "") +
-                       "... done (width=" + std::to_string(width) + " height=" + std::to_string(height) +
-                       " isAlpha=0)\n");
+    EXPECT_EQ(log, "Loading image '" + plain + "' ...(png)" +
+                       (isStretched ? " (image was streched) " : "") +
+                       "... done (width=" + std::to_string(width) +
+                       " height=" + std::to_string(height) + " isAlpha=0)\n");
     int wrong = 0;
     for (int i = 0; i < width * height; i++)
       wrong += std::abs(pixels[i * 3] - 10) > 1 || std::abs(pixels[i * 3 + 1] - 100) > 1 ||
@@ -69,7 +69,8 @@ TEST(ImageStretchTest, SizesBecomePowersOfTwo) {
     EXPECT_EQ(wrong, 0) << size << ": pixels that lost the plain colour";
     delete[] pixels;
 
-    pixels = loadImage(gradientPng("gradient.png", c.width, c.height), height, width, isAlpha, false);
+    pixels =
+        loadImage(gradientPng("gradient.png", c.width, c.height), height, width, isAlpha, false);
     // Mean red of the left and right halves, mean green of the top and bottom halves.
     double sums[4] = {0, 0, 0, 0};
     for (int y = 0; y < height; y++) {
@@ -97,7 +98,9 @@ TEST(ImageStretchTest, SizesBecomePowersOfTwo) {
 }
 
 TEST(ImageStretchTest, RgbaStretchKeepsAlpha) {
-  std::string path = writeTempFile("alpha.png", pngBytes({3, 1, PNG_COLOR_TYPE_RGBA, 8, {1, 2, 3, 40, 1, 2, 3, 40, 1, 2, 3, 40}}));
+  std::string path = writeTempFile(
+      "alpha.png",
+      pngBytes({3, 1, PNG_COLOR_TYPE_RGBA, 8, {1, 2, 3, 40, 1, 2, 3, 40, 1, 2, 3, 40}}));
   int width = 0, height = 0;
   bool isAlpha = false;
   unsigned char *pixels = loadImage(path, height, width, isAlpha, false);
@@ -134,7 +137,8 @@ TEST(ImageTest, TextureHoldsThePixelsAndGoesWithTheImage) {
   unsigned char readBack[4 * 2 * 3];
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, readBack);
-  EXPECT_EQ(Bytes(readBack, readBack + sizeof readBack), Bytes(image->getPixels(), image->getPixels() + sizeof readBack));
+  EXPECT_EQ(Bytes(readBack, readBack + sizeof readBack),
+            Bytes(image->getPixels(), image->getPixels() + sizeof readBack));
 
   image->freePixels();
   EXPECT_EQ(image->getPixels(), nullptr);
@@ -149,7 +153,9 @@ TEST(ImageTest, TextureHoldsThePixelsAndGoesWithTheImage) {
 
 // A 2-pixel-wide RGB row is 6 bytes: the texture must not read it as 8.
 TEST(ImageTest, NarrowRgbTextureIsNotShifted) {
-  std::string path = writeTempFile("narrow.png", pngBytes({2, 2, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}}));
+  std::string path = writeTempFile(
+      "narrow.png",
+      pngBytes({2, 2, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}}));
   testing::internal::CaptureStdout();
   Image image(deviceManager, path, false);
   testing::internal::GetCapturedStdout();
@@ -160,4 +166,4 @@ TEST(ImageTest, NarrowRgbTextureIsNotShifted) {
   EXPECT_EQ(Bytes(readBack, readBack + 12), (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
 }
 
-} // namespace
+}  // namespace

@@ -118,4 +118,4 @@ TEST(JpegDecoderDeathTest, LibraryErrorsEndInFatalReport) {
   }
 }
 
-} // namespace
+}  // namespace

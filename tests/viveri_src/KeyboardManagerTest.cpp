@@ -12,13 +12,12 @@ TEST(KeyboardManagerTest, SpecialKeyTable) {
     int glutKey;
     int code;
   } cases[] = {
-      {GLUT_KEY_F1, 256},       {GLUT_KEY_F2, 257},      {GLUT_KEY_F3, 258},
-      {GLUT_KEY_F4, 259},       {GLUT_KEY_F5, 260},      {GLUT_KEY_F6, 261},
-      {GLUT_KEY_F7, 262},       {GLUT_KEY_F8, 263},      {GLUT_KEY_F9, 264},
-      {GLUT_KEY_F10, 265},      {GLUT_KEY_F11, 266},     {GLUT_KEY_F12, 267},
-      {GLUT_KEY_RIGHT, 28},     {GLUT_KEY_LEFT, 29},     {GLUT_KEY_UP, 30},
-      {GLUT_KEY_DOWN, 31},      {GLUT_KEY_PAGE_UP, 33},  {GLUT_KEY_PAGE_DOWN, 34},
-      {GLUT_KEY_HOME, -1},      {GLUT_KEY_END, -1},      {GLUT_KEY_INSERT, -1},
+      {GLUT_KEY_F1, 256},     {GLUT_KEY_F2, 257},       {GLUT_KEY_F3, 258},  {GLUT_KEY_F4, 259},
+      {GLUT_KEY_F5, 260},     {GLUT_KEY_F6, 261},       {GLUT_KEY_F7, 262},  {GLUT_KEY_F8, 263},
+      {GLUT_KEY_F9, 264},     {GLUT_KEY_F10, 265},      {GLUT_KEY_F11, 266}, {GLUT_KEY_F12, 267},
+      {GLUT_KEY_RIGHT, 28},   {GLUT_KEY_LEFT, 29},      {GLUT_KEY_UP, 30},   {GLUT_KEY_DOWN, 31},
+      {GLUT_KEY_PAGE_UP, 33}, {GLUT_KEY_PAGE_DOWN, 34}, {GLUT_KEY_HOME, -1}, {GLUT_KEY_END, -1},
+      {GLUT_KEY_INSERT, -1},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.glutKey);
@@ -26,7 +25,8 @@ TEST(KeyboardManagerTest, SpecialKeyTable) {
     keys.onSpecialDown(c.glutKey);
     if (c.code < 0) {
       EXPECT_TRUE(keys.typedKeys.empty());
-      for (int i = 0; i < nbKeyCodes; ++i) EXPECT_EQ(keys.isKeyDown[i], 0);
+      for (int i = 0; i < nbKeyCodes; ++i)
+        EXPECT_EQ(keys.isKeyDown[i], 0);
       continue;
     }
     ASSERT_EQ(keys.typedKeys.size(), 1u);

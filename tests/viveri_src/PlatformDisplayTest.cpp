@@ -33,9 +33,9 @@ class PlatformDisplayTest : public testing::Test {
     XSetWindowAttributes windowAttributes = {};
     windowAttributes.colormap =
         XCreateColormap(display, DefaultRootWindow(display), visual->visual, AllocNone);
-    window = XCreateWindow(display, DefaultRootWindow(display), 100, 120, 300, 200, 0,
-                           visual->depth, InputOutput, visual->visual, CWColormap,
-                           &windowAttributes);
+    window =
+        XCreateWindow(display, DefaultRootWindow(display), 100, 120, 300, 200, 0, visual->depth,
+                      InputOutput, visual->visual, CWColormap, &windowAttributes);
     XMapWindow(display, window);
     XSync(display, False);
     context = glXCreateContext(display, visual, nullptr, True);
@@ -44,11 +44,15 @@ class PlatformDisplayTest : public testing::Test {
   }
 
   void TearDown() override {
-    if (display == nullptr) return;
+    if (display == nullptr)
+      return;
     glXMakeCurrent(display, None, nullptr);
-    if (context != nullptr) glXDestroyContext(display, context);
-    if (window != 0) XDestroyWindow(display, window);
-    if (visual != nullptr) XFree(visual);
+    if (context != nullptr)
+      glXDestroyContext(display, context);
+    if (window != 0)
+      XDestroyWindow(display, window);
+    if (visual != nullptr)
+      XFree(visual);
     XSync(display, False);
     if (previousDisplay != nullptr)
       glXMakeCurrent(previousDisplay, previousDrawable, previousContext);
@@ -125,8 +129,7 @@ TEST_F(PlatformDisplayTest, WithoutCurrentContextNoWindowIsTouched) {
   Geometry before = geometry();
   EXPECT_EQ(consoleOf([] { platformSetFullscreenMode(640, 480); }),
             "Set to fullscreen mode 640x480\n");
-  EXPECT_EQ(consoleOf([] { platformSetWindowedMode(800, 600); }),
-            "Set to windowed mode 800x600\n");
+  EXPECT_EQ(consoleOf([] { platformSetWindowedMode(800, 600); }), "Set to windowed mode 800x600\n");
   Geometry after = geometry();
   EXPECT_EQ(after.x, before.x);
   EXPECT_EQ(after.y, before.y);

@@ -52,8 +52,12 @@ TEST(QuaternionTest, ProductOfUnitAxes) {
     Quaternion a, b, expected;
   };
   const Case cases[] = {
-      {i, j, {0, 0, 1, 0}},   {j, i, {0, 0, -1, 0}}, {j, k, {1, 0, 0, 0}},
-      {k, i, {0, 1, 0, 0}},   {i, i, {0, 0, 0, -1}}, {quaternionIdentity, k, k},
+      {i, j, {0, 0, 1, 0}},
+      {j, i, {0, 0, -1, 0}},
+      {j, k, {1, 0, 0, 0}},
+      {k, i, {0, 1, 0, 0}},
+      {i, i, {0, 0, 0, -1}},
+      {quaternionIdentity, k, k},
       {{1, 2, 3, 4}, {5, 6, 7, 8}, {24, 48, 48, -6}},
   };
   for (const Case &c : cases) {

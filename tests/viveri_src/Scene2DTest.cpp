@@ -30,10 +30,12 @@ TEST_F(Scene2DDrawTest, OutlineLeavesInsideEmpty) {
   scene2D->drawRect(Int2(100, 100), Int2(200, 150), false);
   EXPECT_FALSE(isLit(150, 125));
   int litOnTop = 0;
-  for (int dy = -1; dy <= 1; ++dy) litOnTop += isLit(150, 100 + dy);
+  for (int dy = -1; dy <= 1; ++dy)
+    litOnTop += isLit(150, 100 + dy);
   EXPECT_GE(litOnTop, 1);
   int litOnLeft = 0;
-  for (int dx = -1; dx <= 1; ++dx) litOnLeft += isLit(100 + dx, 125);
+  for (int dx = -1; dx <= 1; ++dx)
+    litOnLeft += isLit(100 + dx, 125);
   EXPECT_GE(litOnLeft, 1);
 }
 
@@ -68,7 +70,8 @@ TEST(Scene2DDeathTest, ZeroWindowSizeIsFatal) {
         scene2D->windowSize = Int2(0, 600);
         scene2D->applyProjection();
       },
-      testing::ExitedWithCode(1), "Condition: windowSize.x\\(\\) != 0 && windowSize.y\\(\\) != 0\n");
+      testing::ExitedWithCode(1),
+      "Condition: windowSize.x\\(\\) != 0 && windowSize.y\\(\\) != 0\n");
 }
 
 }  // namespace

@@ -40,7 +40,8 @@ class Scene3DGLTest : public testing::Test {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
   void TearDown() override {
-    if (nbTextures > 0) glDeleteTextures(nbTextures, textures);
+    if (nbTextures > 0)
+      glDeleteTextures(nbTextures, textures);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -300,8 +301,7 @@ TEST_F(Scene3DGLTest, WireBoxRestoresThe3DState) {
 }
 
 TEST_F(Scene3DGLTest, TexturedBoxLeavesLastTextureBound) {
-  const unsigned int a = makeTexture(1, 0, 0), b = makeTexture(2, 0, 0),
-                     c = makeTexture(3, 0, 0);
+  const unsigned int a = makeTexture(1, 0, 0), b = makeTexture(2, 0, 0), c = makeTexture(3, 0, 0);
   const unsigned int faces[6] = {a, a, b, b, a, c};
   scene.set3DState();
   scene.drawBox(Float3(10, 10, 10), Float3(1, 1, 1), faces, true);
@@ -369,7 +369,8 @@ TEST_F(Scene3DGLTest, WireBoxDrawsInCurrentColourWithoutTexture) {
   int nbGreen = 0, nbOther = 0;
   for (int i = 0; i < viewWidth * viewHeight; ++i) {
     const unsigned char *p = pixels + i * 4;
-    if (p[0] == 0 && p[1] == 0 && p[2] == 0) continue;
+    if (p[0] == 0 && p[1] == 0 && p[2] == 0)
+      continue;
     if (p[1] > 0 && p[2] == 0)
       ++nbGreen;
     else

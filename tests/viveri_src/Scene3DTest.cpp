@@ -166,7 +166,8 @@ TEST(Scene3DTest, BoxGeometryUnitRepeatTop) {
   Float2 texCoords[24];
   Scene3D::buildBoxGeometry(Float3(5, 5, 5), Float3(1, 1, 1), false, positions, texCoords);
   const Float2 top[4] = {Float2(0, 1), Float2(0, 0), Float2(1, 0), Float2(1, 1)};
-  for (int c = 0; c < 4; ++c) EXPECT_EQ(texCoords[c], top[c]);
+  for (int c = 0; c < 4; ++c)
+    EXPECT_EQ(texCoords[c], top[c]);
 }
 
 // Each pair of opposite faces moves by one shift drawn from rand(), the v
@@ -178,7 +179,8 @@ TEST(Scene3DTest, BoxGeometryRandomOffset) {
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     std::srand(seed);
     float draws[6];
-    for (float &d : draws) d = static_cast<float>(std::rand() & 0x7fff) / 32767.f;
+    for (float &d : draws)
+      d = static_cast<float>(std::rand() & 0x7fff) / 32767.f;
     // (u repeat, v repeat) and the index of the u and v draws per pair.
     const float repeatU[3] = {4, 4, 6}, repeatV[3] = {6, 5, 5};
 

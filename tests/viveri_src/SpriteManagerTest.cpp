@@ -15,7 +15,8 @@
 namespace {
 
 std::string greyPng(const std::string &name) {
-  return writeTempFile(name, pngBytes({4, 4, PNG_COLOR_TYPE_RGB, 8, std::vector<int>(4 * 4 * 3, 90)}));
+  return writeTempFile(name,
+                       pngBytes({4, 4, PNG_COLOR_TYPE_RGB, 8, std::vector<int>(4 * 4 * 3, 90)}));
 }
 
 TEST(SpriteManagerTest, SharesImagesByFileNameWithCounts) {
@@ -107,4 +108,4 @@ TEST(SpriteManagerDeathTest, MissingPictureIsFatal) {
               "\nMessage: loadImage: can't open '/nonexistent/sprite.png'\n");
 }
 
-} // namespace
+}  // namespace
