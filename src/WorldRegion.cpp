@@ -8,6 +8,7 @@
 #include "FatalReport.h"
 #include "VBO.h"
 #include "WorldFile.h"
+#include "ZoneGrid.h"
 
 namespace {
 
@@ -34,8 +35,10 @@ std::pair<int, int> WorldRegion::buildGeometry() {
   if (geometry != NULL)
     return std::make_pair(0, 0);
   VBOSet *set = new VBOSet();
-  for (CubeZone &zone : zones)
-    zone.buildGeometry(*set, zones);
+  // The hidden-face questions go to a grid of the zones, built once here.
+  ZoneGrid grid(zones);
+  for (size_t i = 0; i < zones.size(); ++i)
+    zones[i].buildGeometry(*set, grid, i);
   std::pair<int, int> counts = set->build();
   geometry = set;
   return counts;
