@@ -9,6 +9,7 @@
 #include "Scene3D.h"
 #include "VBO.h"
 #include "WorldFile.h"
+#include "ZoneGrid.h"
 
 bool shadowsEnabled = true;
 
@@ -131,7 +132,8 @@ bool CubeZone::intersectSegment(const Float3 &start, const Float3 &end, Float3 &
   return true;
 }
 
-void CubeZone::buildGeometry(VBOSet &set, const std::vector<CubeZone> &zones) {
+template <typename HiddenFaceTest>
+void CubeZone::addFaces(VBOSet &set, const HiddenFaceTest &isHidden) {
   CubeType *type = cubeTypeManager->getCubeType(cubeTypeIndex);
   Float3 scale = size / 10.f;
   if (type->stretchTexture)
@@ -156,21 +158,11 @@ void CubeZone::buildGeometry(VBOSet &set, const std::vector<CubeZone> &zones) {
                                                             : type->getFaceTexture(f);
 
     // A face is hidden when all four probes, just outside its corners,
-    // lie inside one other solid zone (the point test of that zone, with
-    // the probes computed once per face).
+    // lie inside one other solid zone (the probes computed once per face).
     Float3 probes[4];
     for (int k = 0; k < 4; ++k)
       probes[k] = center + ((faceCorners[k] + renderFaceOffset[f]) - center) * 0.9999f;
-    bool isHidden = false;
-    for (const CubeZone &other : zones) {
-      if (&other == this)
-        continue;
-      if (other.isSolidBoxHolding(probes)) {
-        isHidden = true;
-        break;
-      }
-    }
-    if (!isHidden)
+    if (!isHidden(probes))
       set.addQuad(texture, faceCorners, faceTexCoords);
   }
 
@@ -189,4 +181,21 @@ void CubeZone::buildGeometry(VBOSet &set, const std::vector<CubeZone> &zones) {
     }
   }
   set.markOverlay(shadowTexture);
+}
+
+void CubeZone::buildGeometry(VBOSet &set, const std::vector<CubeZone> &zones) {
+  // Every other zone in list order, with the point test of that zone.
+  addFaces(set, [&](const Float3 probes[4]) {
+    for (const CubeZone &other : zones) {
+      if (&other == this)
+        continue;
+      if (other.isSolidBoxHolding(probes))
+        return true;
+    }
+    return false;
+  });
+}
+
+void CubeZone::buildGeometry(VBOSet &set, const ZoneGrid &grid, size_t selfIndex) {
+  addFaces(set, [&](const Float3 probes[4]) { return grid.isFaceHidden(selfIndex, probes); });
 }

@@ -11,6 +11,7 @@
 #include "BasicVector.h"
 
 class VBOSet;
+class ZoneGrid;
 
 // Shadow overlays are added to region geometry only while this is on.
 extern bool shadowsEnabled;
@@ -25,7 +26,11 @@ class CubeZone {
 
   // Adds the faces no solid zone of zones covers, then the shadow overlay.
   // zones is the list of the region holding this zone (this zone included).
+  // This form asks every zone of the list about every face.
   void buildGeometry(VBOSet &set, const std::vector<CubeZone> &zones);
+  // The same geometry with the hidden-face question answered by a grid of
+  // the region's zones; this zone is entry selfIndex of the grid's list.
+  void buildGeometry(VBOSet &set, const ZoneGrid &grid, size_t selfIndex);
   // Inside the box, bounds included, and of a collidable type.
   bool isCollidingPoint(const Float3 &point) const;
   // First sampled point inside the zone walking from start towards end; only
@@ -44,6 +49,12 @@ class CubeZone {
   // triples relative to center.
   std::vector<Float3> shadowTrianglesForEachFace[6];
   bool isFaceInShadow[6] = {};
+
+ private:
+  // The faces the hidden-face test isHidden(probes) leaves, then the shadow
+  // overlay.
+  template <typename HiddenFaceTest>
+  void addFaces(VBOSet &set, const HiddenFaceTest &isHidden);
 };
 
 // Shadow face of each render face (render faces 0 +y, 1 -y, 2 +z, 3 -z,

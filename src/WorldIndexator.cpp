@@ -21,6 +21,7 @@
 #include "Scene2D.h"
 #include "Scene3D.h"
 #include "VBO.h"
+#include "ViewFrustum.h"
 #include "WorldFile.h"
 #include "WorldRegion.h"
 
@@ -323,6 +324,10 @@ void WorldIndexator::draw(bool showRegionBoxes) {
   glPolygonMode(GL_BACK, GL_LINE);
   glEnable(GL_CULL_FACE);
   glDisable(GL_LIGHTING);
+  // Regions are drawn under the matrices current now.
+  ViewFrustum frustum = ViewFrustum::fromCurrentMatrices();
+  nbRegionsDrawn = 0;
+  nbRegionsCulled = 0;
 
   bool isOnePrepared = false;
   int nbBuilt = 0;
@@ -347,7 +352,9 @@ void WorldIndexator::draw(bool showRegionBoxes) {
           }
           continue;
         }
-        std::pair<int, int> counts = region->draw();
+        bool isDrawn = false;
+        std::pair<int, int> counts = region->draw(frustum, isDrawn);
+        ++(isDrawn ? nbRegionsDrawn : nbRegionsCulled);
         if (counts.first >= 1) {
           ++nbBuilt;
           nbVBOs += counts.first;

@@ -56,6 +56,10 @@ class WorldIndexator {
   WorldRegion **tableRegions = NULL;
   float viewDistance = 0.f;
   bool loadNewRegions = true;
+  // Inner regions of the last draw whose geometry was drawn, and whose
+  // geometry lay outside the view frustum (built all the same, not drawn).
+  int nbRegionsDrawn = 0;
+  int nbRegionsCulled = 0;
 
  private:
   int64_t cellOf(const Int3 &posIndex) const;

@@ -4,10 +4,16 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "CubeTypeManager.h"
 #include "FatalReport.h"
 #include "VBO.h"
+#include "ViewFrustum.h"
 #include "WorldFile.h"
+#include "ZoneGrid.h"
 
 namespace {
 
@@ -34,17 +40,53 @@ std::pair<int, int> WorldRegion::buildGeometry() {
   if (geometry != NULL)
     return std::make_pair(0, 0);
   VBOSet *set = new VBOSet();
-  for (CubeZone &zone : zones)
-    zone.buildGeometry(*set, zones);
+  // The hidden-face questions go to a grid of the zones, built once here.
+  ZoneGrid grid(zones);
+  for (size_t i = 0; i < zones.size(); ++i)
+    zones[i].buildGeometry(*set, grid, i);
   std::pair<int, int> counts = set->build();
   geometry = set;
+  measureGeometry();
   return counts;
 }
 
+void WorldRegion::measureGeometry() {
+  const float inf = std::numeric_limits<float>::infinity();
+  geometryLow = Float3(inf, inf, inf);
+  geometryHigh = Float3(-inf, -inf, -inf);
+  bool isNumber = true;
+  for (const auto &entry : geometry->geometryByTexture) {
+    for (const std::vector<Float3> *vertices :
+         {&entry.second.verticesQuadVect, &entry.second.verticesTriVect})
+      for (const Float3 &v : *vertices)
+        for (unsigned a = 0; a < 3; ++a) {
+          isNumber = isNumber && !std::isnan(v[a]);
+          geometryLow[a] = std::min(geometryLow[a], v[a]);
+          geometryHigh[a] = std::max(geometryHigh[a], v[a]);
+        }
+  }
+  // A box that is not finite is never culled.
+  if (!isNumber)
+    geometryLow = Float3(-inf, -inf, -inf);
+}
+
 std::pair<int, int> WorldRegion::draw() {
+  bool isDrawn = false;
+  return drawGeometry(NULL, isDrawn);
+}
+
+std::pair<int, int> WorldRegion::draw(const ViewFrustum &frustum, bool &isDrawn) {
+  return drawGeometry(&frustum, isDrawn);
+}
+
+std::pair<int, int> WorldRegion::drawGeometry(const ViewFrustum *frustum, bool &isDrawn) {
   std::pair<int, int> counts = buildGeometry();
   glDisable(GL_LIGHTING);
-  geometry->draw();
+  // Nothing of a box wholly outside the frustum would reach the screen.
+  isDrawn = frustum == NULL || !isViewFrustumCullingEnabled ||
+            !frustum->isBoxOutside(geometryLow, geometryHigh);
+  if (isDrawn)
+    geometry->draw();
   glEnable(GL_LIGHTING);
   // Script objects draw themselves here, with lighting on, once the script
   // object types are part of the world (each record of objects in order).

@@ -12,6 +12,7 @@
 #include "CustomObject.h"
 
 class VBOSet;
+class ViewFrustum;
 
 class WorldRegion {
  public:
@@ -29,6 +30,10 @@ class WorldRegion {
   // Builds the geometry if needed (its pair is the result) and draws it;
   // lighting is left off.
   std::pair<int, int> draw();
+  // The same, except that the geometry's buffers are drawn only while
+  // culling is off or the geometry's box is not wholly outside frustum;
+  // isDrawn tells which. Building and lighting state are as for draw().
+  std::pair<int, int> draw(const ViewFrustum &frustum, bool &isDrawn);
 
   void clear();
   bool deleteAt(const Float3 &point);
@@ -46,7 +51,17 @@ class WorldRegion {
   bool isEmpty() const { return zones.empty() && objects.empty(); }
 
   VBOSet *geometry = NULL;
+  // Box of every vertex of the geometry (low above high when it has none),
+  // set with each build.
+  Float3 geometryLow;
+  Float3 geometryHigh;
   std::vector<CubeZone> zones;
   std::vector<CustomObject> objects;
   bool visited = false;
+
+ private:
+  // Sets geometryLow and geometryHigh from the built geometry.
+  void measureGeometry();
+  // frustum NULL: always drawn.
+  std::pair<int, int> drawGeometry(const ViewFrustum *frustum, bool &isDrawn);
 };

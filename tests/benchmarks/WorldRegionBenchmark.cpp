@@ -1,6 +1,8 @@
 // Building the geometry of one region: 1,000 cubes on a grid (most faces
-// hidden by neighbours) and a generated terrain of 32 x 32 columns. Runs with
-// the real device and buffers; not part of the unit tests.
+// hidden by neighbours) and a generated terrain of 32 x 32 columns, through the
+// region's zone grid and (the runs with grid:0) by asking every zone of the
+// list about every face. Runs with the real device and buffers; not part of
+// the unit tests.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -9,6 +11,7 @@
 
 #include "CubeTypeManager.h"
 #include "DeviceManager.h"
+#include "VBO.h"
 #include "GLTestEnvironment.h"
 #include "WorldRegion.h"
 #include "src/WorldTestFolder.h"
@@ -18,11 +21,19 @@ namespace {
 const std::string faceNames[6] = {"top.png",  "bottom.png", "front.png",
                                   "back.png", "left.png",   "right.png"};
 
+// state.range(0): 1 through the region's grid, 0 by the list scan.
 void buildRegion(benchmark::State &state, WorldRegion &region) {
   int nbVertices = 0;
   for (auto _ : state) {
     region.dropGeometry();
-    nbVertices = region.buildGeometry().second;
+    if (state.range(0) == 1) {
+      nbVertices = region.buildGeometry().second;
+    } else {
+      VBOSet set;
+      for (CubeZone &zone : region.zones)
+        zone.buildGeometry(set, region.zones);
+      nbVertices = set.build().second;
+    }
   }
   state.counters["vertices"] = nbVertices;
   state.counters["zones"] = static_cast<double>(region.zones.size());
@@ -51,8 +62,12 @@ void BM_RegionOfGeneratedTerrain(benchmark::State &state) {
   buildRegion(state, region);
 }
 
-BENCHMARK(BM_RegionOf1000Zones)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RegionOfGeneratedTerrain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegionOf1000Zones)->ArgName("grid")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegionOfGeneratedTerrain)
+    ->ArgName("grid")
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
