@@ -1,9 +1,30 @@
 // Byte-order independent field access for the world file.
 #include "WorldFile.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "FatalReport.h"
+#include "LittleEndian.h"
+#include "PlatformFile.h"
+
+namespace {
+
+// The world file being loaded and its size, known once.
+FILE *sizedFile = NULL;
+int64_t sizedFileSize = -1;
+
+}  // namespace
+
+void startReadingWorldFile(FILE *fd) {
+  sizedFile = fd;
+  sizedFileSize = platformFileSize(fd);
+}
+
+void stopReadingWorldFile() {
+  sizedFile = NULL;
+  sizedFileSize = -1;
+}
 
 void writeBytes(FILE *fd, const void *data, size_t size) {
   if (size > 0)
@@ -49,15 +70,18 @@ void readBytes(FILE *fd, void *data, size_t size, const char *what) {
 int32_t readInt32(FILE *fd, const char *what) {
   unsigned char bytes[4];
   readBytes(fd, bytes, 4, what);
-  uint32_t bits = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-                  (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-  return static_cast<int32_t>(bits);
+  return static_cast<int32_t>(littleEndian32(bytes));
 }
 
 float readFloat(FILE *fd, const char *what) {
   int32_t bits = readInt32(fd, what);
   float value;
   memcpy(&value, &bits, 4);
+  bool isFinite = std::isfinite(value);
+  if (!isFinite) {
+    std::string message = std::string("world file damaged: ") + what + " is not a finite number";
+    ASSERT_MESSAGE(isFinite, message.c_str());
+  }
   return value;
 }
 
@@ -82,12 +106,8 @@ unsigned char readByte(FILE *fd, const char *what) {
 }
 
 int64_t bytesLeftInFile(FILE *fd) {
-  long here = ftell(fd);
-  if (here < 0 || fseek(fd, 0, SEEK_END) != 0)
-    return 0;
-  long end = ftell(fd);
-  fseek(fd, here, SEEK_SET);
-  return end > here ? static_cast<int64_t>(end - here) : 0;
+  int64_t fileSize = fd == sizedFile ? sizedFileSize : platformFileSize(fd);
+  return bytesLeftBefore(fd, fileSize);
 }
 
 void checkCountFits(FILE *fd, int64_t count, int64_t itemSize, const char *what) {
