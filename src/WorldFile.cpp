@@ -10,15 +10,18 @@
 
 namespace {
 
-// The world file being loaded and its size, known once.
+// The world file being loaded: its size, known once, and its read position,
+// advanced by every read here (asking the stream would cost a system call).
 FILE *sizedFile = NULL;
 int64_t sizedFileSize = -1;
+int64_t sizedFilePosition = 0;
 
 }  // namespace
 
 void startReadingWorldFile(FILE *fd) {
   sizedFile = fd;
   sizedFileSize = platformFileSize(fd);
+  sizedFilePosition = ftell(fd);
 }
 
 void stopReadingWorldFile() {
@@ -61,6 +64,8 @@ void writeByte(FILE *fd, unsigned char value) {
 
 void readBytes(FILE *fd, void *data, size_t size, const char *what) {
   size_t nbRead = size > 0 ? fread(data, 1, size, fd) : 0;
+  if (fd == sizedFile)
+    sizedFilePosition += static_cast<int64_t>(nbRead);
   if (nbRead != size) {
     std::string message = std::string("world file truncated or unreadable while reading ") + what;
     ASSERT_MESSAGE(nbRead == size, message.c_str());
@@ -106,8 +111,9 @@ unsigned char readByte(FILE *fd, const char *what) {
 }
 
 int64_t bytesLeftInFile(FILE *fd) {
-  int64_t fileSize = fd == sizedFile ? sizedFileSize : platformFileSize(fd);
-  return bytesLeftBefore(fd, fileSize);
+  if (fd == sizedFile)
+    return sizedFilePosition < sizedFileSize ? sizedFileSize - sizedFilePosition : 0;
+  return bytesLeftBefore(fd, platformFileSize(fd));
 }
 
 void checkCountFits(FILE *fd, int64_t count, int64_t itemSize, const char *what) {

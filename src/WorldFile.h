@@ -29,8 +29,9 @@ unsigned char readByte(FILE *fd, const char *what);
 void readBytes(FILE *fd, void *data, size_t size, const char *what);
 
 // Loading learns the file's size once here, so that counts are checked
-// against the read position without seeking; stop forgets it. Other streams
-// have their size looked up at each check.
+// against a read position tracked here, without asking the stream; every
+// read in between goes through the readers below. Stop forgets the file.
+// Other streams have their size and position looked up at each check.
 void startReadingWorldFile(FILE *fd);
 void stopReadingWorldFile();
 

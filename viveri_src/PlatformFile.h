@@ -37,5 +37,6 @@ FileReplaceResult replaceFileSafely(const std::string &path,
 int64_t platformFileSize(FILE *file);
 
 // Bytes between the stream's read position and fileEnd (0 when past it, or
-// when either is unknown). Asks the stream for its position only: no seek.
+// when either is unknown). Asks the stream for its position only; the file
+// does not move.
 int64_t bytesLeftBefore(FILE *file, int64_t fileEnd);
