@@ -122,7 +122,7 @@ void WorldIndexator::allocateTable() {
 void WorldIndexator::freeTable() {
   if (tableRegions == NULL)
     return;
-  LoadingProgressBar progressBar(true);
+  LoadingProgressBar progressBar(LoadingProgressBar::whileFreeing);
   int64_t nbRegions = regionCount(tableRegionSize);
   int64_t n = 0;
   for (int32_t x = 0; x < tableRegionSize.x(); ++x)
@@ -399,8 +399,9 @@ void WorldIndexator::draw(bool showRegionBoxes) {
           glTranslatef(boxCenter.x(), boxCenter.y(), boxCenter.z());
           // Untextured wireframe; drawBox restores texturing, polygon modes
           // and culling afterwards.
+          const bool isInverted = false;
           scene3D->drawBox(Float3(regionSize, regionSize, regionSize), Float3(1, 1, 1), NULL,
-                           false);
+                           isInverted);
           glPopMatrix();
           glColor4ub(previousColour.r, previousColour.g, previousColour.b, previousColour.a);
         }
@@ -419,8 +420,8 @@ void WorldIndexator::write(FILE *fd) const {
     for (int32_t y = 0; y < tableRegionSize.y(); ++y)
       for (int32_t z = 0; z < tableRegionSize.z(); ++z) {
         const WorldRegion *region = getRegion(Int3(x, y, z));
-        region->write(fd, false);
-        region->write(fd, true);
+        region->write(fd, WorldRegion::zoneList);
+        region->write(fd, WorldRegion::objectList);
       }
 }
 
@@ -461,14 +462,14 @@ void WorldIndexator::read(FILE *fd) {
   glDisable(GL_DEPTH_TEST);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glCullFace(GL_FRONT);
-  LoadingProgressBar progressBar(false);
+  LoadingProgressBar progressBar(LoadingProgressBar::whileReading);
   int64_t n = 0;
   for (int32_t x = 0; x < fileSize.x(); ++x)
     for (int32_t y = 0; y < fileSize.y(); ++y)
       for (int32_t z = 0; z < fileSize.z(); ++z) {
         WorldRegion *region = getRegion(Int3(x, y, z));
-        region->read(fd, false);
-        region->read(fd, true);
+        region->read(fd, WorldRegion::zoneList);
+        region->read(fd, WorldRegion::objectList);
         progressBar.regionDone(n++, nbFileRegions);
       }
 }
