@@ -1,0 +1,150 @@
+// Save-game bytes, their checks, and the crash-safe file write.
+#include "SaveGame.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "GlobalVarTable.h"
+
+namespace {
+
+const size_t playerBytes = 24;
+
+void appendUint32(std::string &bytes, uint32_t v) {
+  for (int i = 0; i < 4; ++i)
+    bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+void appendFloat(std::string &bytes, float value) {
+  uint32_t v;
+  memcpy(&v, &value, 4);
+  appendUint32(bytes, v);
+}
+
+uint32_t readUint32(const std::string &bytes, size_t offset) {
+  uint32_t v = 0;
+  for (int i = 0; i < 4; ++i)
+    v |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+  return v;
+}
+
+float readFloat(const std::string &bytes, size_t offset) {
+  uint32_t v = readUint32(bytes, offset);
+  float value;
+  memcpy(&value, &v, 4);
+  return value;
+}
+
+std::string folderOf(const std::string &name) {
+  size_t slash = name.rfind('/');
+  if (slash == std::string::npos)
+    return ".";
+  return slash == 0 ? "/" : name.substr(0, slash);
+}
+
+}  // namespace
+
+std::string buildSaveGame(const SaveGamePlayer &player, const GlobalVarTable &vars) {
+  std::string bytes;
+  appendFloat(bytes, player.position.x());
+  appendFloat(bytes, player.position.y());
+  appendFloat(bytes, player.position.z());
+  appendFloat(bytes, player.heading);
+  appendFloat(bytes, player.pitch);
+  appendUint32(bytes, static_cast<uint32_t>(player.mvtType));
+  vars.saveGlobalVars(bytes);
+  return bytes;
+}
+
+bool parseSaveGame(const std::string &bytes, SaveGamePlayer &player, GlobalVarTable &vars) {
+  if (bytes.size() < playerBytes)
+    return false;
+  SaveGamePlayer read;
+  read.position = Float3(readFloat(bytes, 0), readFloat(bytes, 4), readFloat(bytes, 8));
+  read.heading = readFloat(bytes, 12);
+  read.pitch = readFloat(bytes, 16);
+  read.mvtType = static_cast<int32_t>(readUint32(bytes, 20));
+  float numbers[5] = {read.position.x(), read.position.y(), read.position.z(), read.heading,
+                      read.pitch};
+  for (float number : numbers)
+    if (!std::isfinite(number))
+      return false;
+  if (read.mvtType < 0 || read.mvtType > 3)
+    return false;
+  GlobalVarTable table;
+  const unsigned char *rest = reinterpret_cast<const unsigned char *>(bytes.data()) + playerBytes;
+  if (!GlobalVarTable::parseGlobalVars(rest, bytes.size() - playerBytes, table))
+    return false;
+  player = read;
+  vars.vars.swap(table.vars);
+  return true;
+}
+
+bool writeFileAtomically(const std::string &name, const std::string &bytes) {
+  if (name.empty())
+    return false;
+  std::string pattern = name + ".XXXXXX";
+  std::vector<char> tempName(pattern.begin(), pattern.end());
+  tempName.push_back('\0');
+  int fd = mkstemp(tempName.data());
+  if (fd < 0)
+    return false;
+  // The file's permissions as an ordinary new file would get them.
+  mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  size_t written = 0;
+  bool isOk = true;
+  while (isOk && written < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+    if (n <= 0)
+      isOk = false;
+    else
+      written += static_cast<size_t>(n);
+  }
+  isOk = isOk && fsync(fd) == 0;
+  isOk = close(fd) == 0 && isOk;
+  isOk = isOk && rename(tempName.data(), name.c_str()) == 0;
+  if (!isOk) {
+    unlink(tempName.data());
+    return false;
+  }
+  int folder = open(folderOf(name).c_str(), O_RDONLY);
+  if (folder >= 0) {
+    fsync(folder);
+    close(folder);
+  }
+  return true;
+}
+
+bool readWholeFile(const std::string &name, std::string &bytes) {
+  int fd = open(name.c_str(), O_RDONLY);
+  if (fd < 0)
+    return false;
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return false;
+  }
+  std::string content;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      close(fd);
+      return false;
+    }
+    if (n == 0)
+      break;
+    content.append(buffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  bytes.swap(content);
+  return true;
+}
