@@ -40,4 +40,3 @@ class CustomObjectTypeManager {
 };
 
 extern CustomObjectTypeManager *cotm;
-

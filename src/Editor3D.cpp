@@ -16,8 +16,6 @@ void Editor3D::placeCamera() {}
 
 void Editor3D::draw3D() {}
 
-void Editor3D::drawBuild() {}
-
 void Editor3D::draw2D(Font *font, int nbObjectTypes) {
   (void)font;
   (void)nbObjectTypes;
@@ -26,9 +24,4 @@ void Editor3D::draw2D(Font *font, int nbObjectTypes) {
 void Editor3D::onKey(char key, int nbObjectTypes) {
   (void)key;
   (void)nbObjectTypes;
-}
-
-bool Editor3D::onBuildKey(char key) {
-  (void)key;
-  return false;
 }

@@ -6,7 +6,10 @@
 #include <string>
 
 class Font;
+class ScriptHost;
+class SoundManager;
 class Sprite;
+class World;
 
 // Pending save-game requests of the script: a file name, "" when none.
 extern std::string loadGameFileName;
@@ -30,13 +33,13 @@ class Game {
   // Drops the script state, if any, and loads the game script anew.
   void reloadScript();
 
-  // World *world: joins with the world object (indexed world, editor, player).
+  World *world;  // owned: indexed world, editor, player
   bool isRunning;
   bool isMainMenuShown;
   bool isOptionsMenuShown;
-  Font *font;  // owned; menus and script text
-  // SoundManager *soundManager: joins with the sounds; starts the audio library.
-  // ScriptHost *scriptHost: joins with the script host; null until the first load.
+  Font *font;                  // owned; menus and script text
+  SoundManager *soundManager;  // owned; its construction starts the audio library
+  ScriptHost *scriptHost;      // owned; null until the first load
   // From the sprite manager, returned to it at the end.
   Sprite *mainMenuSprite;     // "menus/main_menu.png"
   Sprite *optionsMenuSprite;  // "menus/options_menu.png"
@@ -46,6 +49,8 @@ class Game {
   void handleTypedKeys();
   void handleMouseEvents();
   void shutdownScript();
+  // The pending save-game load, then the pending save.
+  void handleSaveGameRequests();
   // Whether the world's editor has a dialog open (its dialog step above 0).
   bool isEditorDialogOpen() const;
 };

@@ -36,8 +36,8 @@ int32_t GlobalVarTable::addToGlobalVar(const std::string &name, int32_t delta) {
   auto found = vars.find(name);
   if (found == vars.end())
     return vars[name] = delta;
-  found->second = static_cast<int32_t>(static_cast<uint32_t>(found->second) +
-                                       static_cast<uint32_t>(delta));
+  found->second =
+      static_cast<int32_t>(static_cast<uint32_t>(found->second) + static_cast<uint32_t>(delta));
   return found->second;
 }
 

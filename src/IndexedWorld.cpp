@@ -11,6 +11,7 @@
 
 #include "CubeType.h"
 #include "CubeTypeManager.h"
+#include "CustomObjectTypeManager.h"
 #include "CubeZone.h"
 #include "CustomObject.h"
 #include "FatalReport.h"
@@ -47,10 +48,9 @@ void syncWorkingFolder() {
 }  // namespace
 
 IndexedWorld::IndexedWorld() {
-  // The script object type manager is created first, before these two, once
-  // script object types are part of the world.
-  ASSERT(cubeTypeManager == NULL && worldIndexator == NULL);
+  ASSERT(cotm == NULL && cubeTypeManager == NULL && worldIndexator == NULL);
   waterEnabled = true;
+  cotm = new CustomObjectTypeManager();
   cubeTypeManager = new CubeTypeManager();
   worldIndexator = new WorldIndexator(320.f);
   loadWorld();
@@ -58,13 +58,14 @@ IndexedWorld::IndexedWorld() {
 }
 
 IndexedWorld::~IndexedWorld() {
-  ASSERT(cubeTypeManager != NULL && worldIndexator != NULL);
+  ASSERT(cotm != NULL && cubeTypeManager != NULL && worldIndexator != NULL);
   // The water goes first, once it exists.
   delete worldIndexator;
   worldIndexator = NULL;
   delete cubeTypeManager;
   cubeTypeManager = NULL;
-  // The script object type manager goes last.
+  delete cotm;
+  cotm = NULL;
 }
 
 void IndexedWorld::saveWorld() {

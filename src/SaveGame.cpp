@@ -5,12 +5,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "Camera.h"
+#include "FatalReport.h"
 #include "GlobalVarTable.h"
+#include "Player.h"
+#include "Scene3D.h"
+#include "World.h"
 
 namespace {
 
@@ -147,4 +153,39 @@ bool readWholeFile(const std::string &name, std::string &bytes) {
   close(fd);
   bytes.swap(content);
   return true;
+}
+
+void saveGameFile(const std::string &name, World *world) {
+  printf("Saving game into file %s\n", name.c_str());
+  fflush(stdout);
+  SaveGamePlayer player;
+  player.position = world->player->getPosition();
+  player.heading = scene3D->camera->heading;
+  player.pitch = scene3D->camera->pitch;
+  player.mvtType = world->player->mvtType;
+  if (!writeFileAtomically(name, buildSaveGame(player, globalVarTable))) {
+    printf("Cannot write the save-game file %s: %s; nothing was saved\n", name.c_str(),
+           strerror(errno));
+    fflush(stdout);
+  }
+}
+
+void loadGameFile(const std::string &name, World *world) {
+  std::string bytes;
+  // A name that cannot be opened (or is not a file) is dropped silently.
+  if (!fileExists(name) || !readWholeFile(name, bytes))
+    return;
+  printf("Loading game from file %s\n", name.c_str());
+  fflush(stdout);
+  SaveGamePlayer player;
+  if (!parseSaveGame(bytes, player, globalVarTable)) {
+    printf("The save-game file %s is damaged; nothing was loaded\n", name.c_str());
+    fflush(stdout);
+    return;
+  }
+  world->player->setPosition(player.position);
+  scene3D->camera->setHeading(player.heading);
+  scene3D->camera->setPitch(player.pitch);
+  // The speeds keep their values.
+  world->player->mvtType = player.mvtType;
 }

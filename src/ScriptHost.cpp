@@ -113,6 +113,10 @@ void ScriptHost::callScriptFunction(const char *name) {
 }
 
 int ScriptHost::getNbObjectTypes() {
+  return ::getNbObjectTypes(lua);
+}
+
+int getNbObjectTypes(lua_State *lua) {
   lua_getfield(lua, LUA_GLOBALSINDEX, "lua_getNbObjects");
   if (lua_pcall(lua, 0, 1, 0) != 0)
     reportScriptError(lua, "lua_getNbObjects", false);

@@ -33,6 +33,8 @@ class ScriptHost {
 // The protected call of a global function with no arguments and one result,
 // discarded; an error goes to reportScriptError.
 void callScriptFunction(lua_State *lua, const char *name);
+// lua_getNbObjects of the script: the number of script object types.
+int getNbObjectTypes(lua_State *lua);
 [[noreturn]] void reportScriptError(lua_State *lua, const char *functionName, bool isFile);
 // The script's error text of the value on top of the stack.
 const char *scriptErrorText(lua_State *lua);

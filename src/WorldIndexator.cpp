@@ -20,6 +20,7 @@
 #include "LoadingProgressBar.h"
 #include "Scene2D.h"
 #include "Scene3D.h"
+#include "ScriptContext.h"
 #include "VBO.h"
 #include "WorldFile.h"
 #include "WorldRegion.h"
@@ -279,24 +280,29 @@ bool WorldIndexator::isCollidingPoint(const Float3 &point) const {
 }
 
 void WorldIndexator::update() {
-  Int3 c = regionIndexOf(scene3D->camera->position);
+  // The walk runs over absolute region indices: a script callback may add
+  // cubes and so grow the table at its low end while the walk goes on.
+  Int3 c = regionIndexOf(scene3D->camera->position) + tableOrigin;
   int32_t n = static_cast<int32_t>(viewDistance / regionSize) + 1;
-  std::vector<CustomObject> movedObjects;
+  std::vector<WorldRegion::MovedObject> movedObjects;
   for (int32_t x = c.x() - n; x <= c.x() + n; ++x)
     for (int32_t y = c.y() - n; y <= c.y() + n; ++y)
       for (int32_t z = c.z() - n; z <= c.z() + n; ++z) {
-        Int3 index(x, y, z);
+        Int3 absoluteIndex(x, y, z);
+        Int3 index = absoluteIndex - tableOrigin;
         if (isInsideTable(index))
-          getRegion(index)->visit(movedObjects);
+          getRegion(index)->visit(*this, absoluteIndex, movedObjects);
       }
 
-  for (const CustomObject &record : movedObjects) {
+  for (const WorldRegion::MovedObject &moved : movedObjects) {
     Int3 posIndex;
-    bool isOk = findRegionForBox(record.position, Float3(0, 0, 0), posIndex);
+    bool isOk = findRegionForBox(moved.record.position, Float3(0, 0, 0), posIndex);
     ASSERT(isOk);
     WorldRegion *region = getRegion(posIndex);
     region->dropGeometry();
-    region->objects.push_back(record);
+    region->objects.push_back(moved.record);
+    if (moved.isCurrent)
+      scriptContext.currentObject = &region->objects.back();
   }
 
   int nbRemoved = 0;
@@ -316,6 +322,9 @@ void WorldIndexator::update() {
 }
 
 void WorldIndexator::draw(bool showRegionBoxes) {
+  // Table indices of this frame: a draw callback that adds cubes may grow
+  // the table, so each index is taken relative to the origin at the start.
+  Int3 startOrigin = tableOrigin;
   Int3 c = regionIndexOf(scene3D->camera->position);
   int32_t n = static_cast<int32_t>(viewDistance / regionSize) + 1;
   glEnable(GL_TEXTURE_2D);
@@ -331,7 +340,7 @@ void WorldIndexator::draw(bool showRegionBoxes) {
   for (int32_t x = c.x() - n; x <= c.x() + n; ++x)
     for (int32_t y = c.y() - n; y <= c.y() + n; ++y)
       for (int32_t z = c.z() - n; z <= c.z() + n; ++z) {
-        Int3 index(x, y, z);
+        Int3 index = Int3(x, y, z) + startOrigin - tableOrigin;
         if (!isInsideTable(index))
           continue;
         WorldRegion *region = getRegion(index);
@@ -358,9 +367,9 @@ void WorldIndexator::draw(bool showRegionBoxes) {
           glColor4ub(255, 255, 255, 255);
           glPushMatrix();
           glLoadMatrixf(scene3D->viewMatrix);
-          Float3 boxCenter = Float3(static_cast<float>(tableOrigin.x() + x),
-                                    static_cast<float>(tableOrigin.y() + y),
-                                    static_cast<float>(tableOrigin.z() + z)) *
+          Float3 boxCenter = Float3(static_cast<float>(startOrigin.x() + x),
+                                    static_cast<float>(startOrigin.y() + y),
+                                    static_cast<float>(startOrigin.z() + z)) *
                                  regionSize +
                              Float3(regionSize, regionSize, regionSize) / 2.f;
           glTranslatef(boxCenter.x(), boxCenter.y(), boxCenter.z());
