@@ -7,6 +7,7 @@
 #include "FontPicture.h"
 #include "MenuPictures.h"
 #include "TextRenderer.h"
+#include "WorldPictures.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -33,6 +34,11 @@ bool cubeFamily(Context &c) {
   return generateShadowOverlay(c.gameDir) && generateCubeTextures(c.gameDir);
 }
 
+bool worldFamily(Context &c) {
+  return generateLoadingScreen(c.text, c.gameDir) && generateWaterPictures(c.gameDir) &&
+         generateSkybox(c.gameDir);
+}
+
 struct AssetFamily {
   const char *name;
   bool (*generate)(Context &);
@@ -42,9 +48,10 @@ const AssetFamily families[] = {
     {"font", fontFamily},
     {"menus", menuFamily},
     {"cube textures", cubeFamily},
+    {"world pictures", worldFamily},
 };
 
-const char *const folders[] = {"", "menus", "cube_textures", "cube_shadowed_textures"};
+const char *const folders[] = {"", "menus", "cube_textures", "cube_shadowed_textures", "skybox"};
 
 bool makeFolders(const std::string &gameDir) {
   for (const char *folder : folders) {

@@ -1,7 +1,6 @@
 // The OBJ and MTL reader: a model's geometry, materials and groups read in two
-// passes over the file (count, then fill) that share one tokenizer, facet and
-// vertex normals, welding, and the immediate-mode drawing compiled into a
-// model's display list. Arrays are indexed from 1 as in the file.
+// passes over the file (count, then fill) that share one tokenizer. Arrays are
+// indexed from 1 as in the file. The geometry operations are in ObjGeometry.h.
 #pragma once
 
 #include "BasicVector.h"
@@ -10,7 +9,15 @@
 #include <string>
 #include <vector>
 
+class ObjLineReader;
 class Sprite;
+
+// A float array that is "absent" while empty, so checks read as the model's
+// own ("model->facetnorms").
+struct FloatArray : std::vector<float> {
+  using std::vector<float>::vector;
+  explicit operator bool() const { return !empty(); }
+};
 
 struct ModelTriangle {
   int vertexIndices[3] = {0, 0, 0};
@@ -41,13 +48,13 @@ struct ObjModelData {
   std::string fileName;
   std::string materialFileName;  // empty: no mtllib line
   int nbVertices = 0;
-  std::vector<float> vertices;  // 3 per vertex, from index 1
+  FloatArray vertices;  // 3 per vertex, from index 1
   int nbNormals = 0;
-  std::vector<float> normals;  // 3 per normal, from index 1; empty when none
+  FloatArray normals;  // 3 per normal, from index 1; empty when none
   int nbTexCoords = 0;
-  std::vector<float> texCoords;  // 2 per coordinate, from index 1; empty when none
+  FloatArray texCoords;  // 2 per coordinate, from index 1; empty when none
   int nbFacetNormals = 0;
-  std::vector<float> facetnorms;  // 3 per facet normal, from index 1
+  FloatArray facetnorms;  // 3 per facet normal, from index 1
   int nbTriangles = 0;
   std::vector<ModelTriangle> triangles;  // from index 0
   int nbMaterials = 0;
@@ -60,14 +67,13 @@ struct ObjModelData {
 // Reads the OBJ file (and its material library); a missing or damaged file is
 // fatal, naming the file (and the line for a bad face).
 ObjModelData *glmReadOBJ(const std::string &path);
+// Counts vertices, normals, texture coordinates, triangles and each group's
+// triangles, and reads the material library.
+void glmFirstPass(ObjModelData *model, ObjLineReader &reader);
+// Fills what the first pass counted; face indices are checked against the counts.
+void secondPass(ObjModelData *model, ObjLineReader &reader);
 void glmReadMTL(const std::string &materialFileName, ObjModelData *model);
 // The first material named exactly name, else a console line and 0.
 int glmFindMaterial(const ObjModelData *model, const std::string &name);
-void scaleVertices(ObjModelData *model, float factor);
-void computeFacetNormals(ObjModelData *model);
-void glmVertexNormals(ObjModelData *model, float angle);
-void weldVertices(ObjModelData *model, float tolerance);
-// Immediate-mode drawing with smooth normals, texture coordinates, materials.
-void glmDraw(const ObjModelData *model);
-// Releases the materials' sprites and frees the model.
-void freeModel(ObjModelData *model);
+// Releases the materials' texture sprites and empties the material list.
+void releaseMaterials(ObjModelData *model);
