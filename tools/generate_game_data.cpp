@@ -6,6 +6,7 @@
 #include "CubeTextures.h"
 #include "FontPicture.h"
 #include "MenuPictures.h"
+#include "ScriptGameData.h"
 #include "TextRenderer.h"
 #include "WorldPictures.h"
 
@@ -39,6 +40,11 @@ bool worldFamily(Context &c) {
          generateSkybox(c.gameDir);
 }
 
+bool scriptGameFamily(Context &c) {
+  return generateScriptPictures(c.text, c.gameDir) && generateScriptModels(c.gameDir) &&
+         generateScriptSounds(c.gameDir);
+}
+
 struct AssetFamily {
   const char *name;
   bool (*generate)(Context &);
@@ -49,9 +55,11 @@ const AssetFamily families[] = {
     {"menus", menuFamily},
     {"cube textures", cubeFamily},
     {"world pictures", worldFamily},
+    {"default game's pictures, models and sounds", scriptGameFamily},
 };
 
-const char *const folders[] = {"", "menus", "cube_textures", "cube_shadowed_textures", "skybox"};
+const char *const folders[] = {"",       "menus",  "cube_textures", "cube_shadowed_textures",
+                               "skybox", "sprites", "models",        "sound"};
 
 bool makeFolders(const std::string &gameDir) {
   for (const char *folder : folders) {
