@@ -1,5 +1,6 @@
 // Start-up, frame and shut-down order of the game. Steps whose objects are not
-// part of the program yet are marked where they join; nothing stands in for them.
+// part of the program yet are marked where they join; the game script draws
+// every frame.
 #include "Game.h"
 
 #include "DeviceManager.h"

@@ -1,5 +1,5 @@
-// The one Game: owns the top-level objects (device, font, menu sprites, and
-// later the world, sounds and script host) and fixes the order of the work done
+// The one Game: owns the top-level objects (device, sounds, font, menu
+// sprites, world, and later the script host) and fixes the order of the work done
 // at start, in every frame and at the end. Lives on the run function's stack.
 #pragma once
 

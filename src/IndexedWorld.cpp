@@ -2,6 +2,7 @@
 // file: magic "WORLD", version 1, the cube types, then the region table.
 #include "IndexedWorld.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -15,6 +16,8 @@
 #include "CubeZone.h"
 #include "CustomObject.h"
 #include "FatalReport.h"
+#include "Scene3D.h"
+#include "Water.h"
 #include "WorldFile.h"
 #include "WorldIndexator.h"
 
@@ -54,12 +57,13 @@ IndexedWorld::IndexedWorld() {
   cubeTypeManager = new CubeTypeManager();
   worldIndexator = new WorldIndexator(320.f);
   loadWorld();
-  // The water surface (tile size 10) is created here with the world object.
+  water = new Water(10.f);
 }
 
 IndexedWorld::~IndexedWorld() {
   ASSERT(cotm != NULL && cubeTypeManager != NULL && worldIndexator != NULL);
-  // The water goes first, once it exists.
+  delete water;
+  water = NULL;
   delete worldIndexator;
   worldIndexator = NULL;
   delete cubeTypeManager;
@@ -173,8 +177,9 @@ int IndexedWorld::getNbCubeType() const {
 void IndexedWorld::drawWater(float low, float high) {
   if (!waterEnabled)
     return;
-  // The water surface spans 2 x low to 2 x high around the camera; it is
-  // drawn here once the world object brings it.
-  (void)low;
-  (void)high;
+  water->extent = 2.f * high;
+  water->extentMin = 2.f * low;
+  water->nbRepeats = std::trunc((2.f * high - 2.f * low) / water->tileSize);
+  water->update(*scene3D->camera);
+  water->draw();
 }

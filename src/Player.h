@@ -4,10 +4,12 @@
 // the player part of a save-game.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
 #include "BasicVector.h"
+#include "PlayerMotion.h"
 
 class Animated3DModel;
 class Object3D;
@@ -15,10 +17,19 @@ class Sound_Abstract;
 class SoundManager;
 struct MouseEvent;
 
-const int MVT_TYPE_WALK = 0;
-const int MVT_TYPE_CAR = 1;
-const int MVT_TYPE_FLY = 2;
-const int MVT_TYPE_NONE = 3;
+// The player part of a save-game, as stored.
+struct PlayerState {
+  Float3 position;
+  float heading = 0.f;
+  float pitch = 0.f;
+  int32_t mvtType = MVT_TYPE_WALK;
+};
+
+// The 24 bytes, little-endian; false when a write failed.
+bool writePlayerState(FILE *file, const PlayerState &state);
+// Reads the fields in order until one is missing; returns how many were read
+// (0 to 4: position, heading, pitch, movement type).
+int readPlayerState(FILE *file, PlayerState &state);
 
 class Player {
  public:

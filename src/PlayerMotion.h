@@ -11,6 +11,11 @@
 
 class Object3D;
 
+const int MVT_TYPE_WALK = 0;
+const int MVT_TYPE_CAR = 1;
+const int MVT_TYPE_FLY = 2;
+const int MVT_TYPE_NONE = 3;
+
 struct PlayerTuning {
   float top;       // top speed per step
   float push;      // added per step while a key is held below top speed
@@ -55,8 +60,9 @@ struct PlayerFigure {
   void stop();
 };
 
-// What the frame asks of the sounds.
-struct PlayerSounds {
+// What the frame asks of the camera and the sounds.
+struct PlayerOutcome {
+  float headingTurn = 0.f;  // degrees to add to the camera heading
   bool isJumpStarted = false;
   bool isWalkStarted = false;
 };
@@ -75,8 +81,8 @@ float playerHeadingTurn(const PlayerControls &controls, int64_t dt);
 
 // One frame of motion of the given movement type (walk, car, fly or none;
 // any other value fails the check "mvtType == MVT_TYPE_WALK"). cameraHeading
-// is in degrees, after this frame's turn. isWalkSoundPlaying tells whether
-// the walk sound still plays.
-PlayerSounds movePlayer(PlayerBody &body, PlayerFigure &figure, int mvtType,
-                        const PlayerControls &controls, int64_t periodMicroseconds,
-                        float cameraHeading, bool isWalkSoundPlaying, Object3D &world);
+// is in degrees, before this frame's turn by the arrow keys, which the motion
+// already follows. isWalkSoundPlaying tells whether the walk sound still plays.
+PlayerOutcome movePlayer(PlayerBody &body, PlayerFigure &figure, int mvtType,
+                         const PlayerControls &controls, int64_t periodMicroseconds,
+                         float cameraHeading, bool isWalkSoundPlaying, Object3D &world);

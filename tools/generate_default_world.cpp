@@ -76,6 +76,20 @@ const Box defaultWorld[] = {
     {140, 20, 20, 200, 30, 80, woodType},
 };
 
+// Script objects of the default game script: coins (type 0) and lanterns
+// (type 1), standing on the ground, the platform, the pool's floor and under
+// the roof.
+struct ScriptObject {
+  float x, y, z;
+  int type;
+};
+
+const ScriptObject defaultObjects[] = {
+    {-30, 0, -30, 0},  {30, 0, -30, 0},   {0, 0, -60, 0},    {-40, 10, -70, 0},
+    {-40, 30, -140, 0}, {-80, 30, -140, 0}, {170, 0, 50, 0},  {80, -20, -80, 0},
+    {-160, 0, -100, 0}, {-20, 0, 20, 1},  {130, 0, -20, 1},   {-110, 30, -150, 1},
+};
+
 bool fail(const std::string &message) {
   std::fprintf(stderr, "generate_default_world: %s\n", message.c_str());
   return false;
@@ -110,6 +124,8 @@ bool buildDefaultWorld() {
     if (!world.addCubeZone(high - low, (low + high) * 0.5f, box.type))
       return fail("a box of the default world does not fit one region");
   }
+  for (const ScriptObject &object : defaultObjects)
+    world.addObject(Float3(object.x, object.y, object.z), object.type);
   world.saveWorld();
   return true;
 }
