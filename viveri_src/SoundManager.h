@@ -26,6 +26,12 @@ class SoundManager {
   bool isSilent() const { return !isAudioDeviceOpen; }
 
  private:
+  // Without a device: a context on a device that renders nowhere, which the
+  // WAV decoder needs; null when even that could not be made.
+  bool openDecoderContext();
+
   std::map<std::string, std::unique_ptr<Sound_Abstract>> sounds;
   bool isAudioDeviceOpen;
+  void *decoderDevice;   // ALCdevice, owned
+  void *decoderContext;  // ALCcontext, owned
 };

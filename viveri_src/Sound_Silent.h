@@ -8,9 +8,9 @@
 
 class Sound_Silent : public Sound_Abstract {
  public:
-  // Decodes the WAV file without an audio device and drops the samples; a
-  // file that cannot be decoded is fatal, naming it.
-  static Sound_Silent *load(const std::string &fileName);
+  // Decodes the WAV file (when isChecked: the decoder could start) and drops
+  // the samples; a file that cannot be decoded is fatal, naming it.
+  static Sound_Silent *load(const std::string &fileName, bool isChecked);
 
   void play(bool waitUntilDone) override;
   void setSourceDistance(uint8_t value) override;
