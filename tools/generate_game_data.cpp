@@ -5,7 +5,9 @@
 // touched. One function per family of assets; exit status 1 on any failure.
 #include "CubeTextures.h"
 #include "FontPicture.h"
+#include "GameSounds.h"
 #include "MenuPictures.h"
+#include "PlayerModel.h"
 #include "ScriptGameData.h"
 #include "TextRenderer.h"
 #include "WorldPictures.h"
@@ -40,6 +42,14 @@ bool worldFamily(Context &c) {
          generateSkybox(c.gameDir);
 }
 
+bool playerFamily(Context &c) {
+  return generatePlayerModel(c.gameDir);
+}
+
+bool soundFamily(Context &c) {
+  return generateGameSounds(c.gameDir);
+}
+
 bool scriptGameFamily(Context &c) {
   return generateScriptPictures(c.text, c.gameDir) && generateScriptModels(c.gameDir) &&
          generateScriptSounds(c.gameDir);
@@ -55,11 +65,14 @@ const AssetFamily families[] = {
     {"menus", menuFamily},
     {"cube textures", cubeFamily},
     {"world pictures", worldFamily},
+    {"player model", playerFamily},
+    {"sounds", soundFamily},
     {"default game's pictures, models and sounds", scriptGameFamily},
 };
 
-const char *const folders[] = {"",       "menus",  "cube_textures", "cube_shadowed_textures",
-                               "skybox", "sprites", "models",        "sound"};
+const char *const folders[] = {"",           "menus",  "cube_textures", "cube_shadowed_textures",
+                               "skybox",     "sprites", "models",       "obj_player",
+                               "sound"};
 
 bool makeFolders(const std::string &gameDir) {
   for (const char *folder : folders) {
