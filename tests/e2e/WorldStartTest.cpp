@@ -40,6 +40,11 @@ unsigned long startAndWait(GameProcess &game) {
   EXPECT_TRUE(game.waitForOutput(initializedLine)) << game.standardOutput() << game.standardError();
   unsigned long window = game.waitForWindow();
   EXPECT_NE(window, 0u) << "no game window";
+  // The default game script shows its title until the space bar is held.
+  game.focus(window);
+  game.runTool({"xdotool", "keydown", "space"});
+  pause(400);
+  game.runTool({"xdotool", "keyup", "space"});
   // The first frames: the player lands on the ground.
   pause(1000);
   return window;
