@@ -81,7 +81,7 @@ Game::Game(const std::string &programPath, bool fullscreen)
 Game::~Game() {
   shutdownScript();
   // A save asked for in the last frame or by lua_onUninitGame is still written.
-  handleSaveGameRequests();
+  handleSaveRequest();
   spriteManager->removeSprite(mainMenuSprite);
   spriteManager->removeSprite(optionsMenuSprite);
   spriteManager->removeSprite(menuMouseSprite);
@@ -122,6 +122,10 @@ void Game::handleSaveGameRequests() {
   loadGameFileName = "";
   if (!loadName.empty())
     loadGameFile(loadName, world);
+  handleSaveRequest();
+}
+
+void Game::handleSaveRequest() {
   std::string saveName = saveGameFileName;
   saveGameFileName = "";
   if (!saveName.empty())

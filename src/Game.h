@@ -51,6 +51,7 @@ class Game {
   void shutdownScript();
   // The pending save-game load, then the pending save.
   void handleSaveGameRequests();
+  void handleSaveRequest();
   // Whether the world's editor has a dialog open (its dialog step above 0).
   bool isEditorDialogOpen() const;
 };

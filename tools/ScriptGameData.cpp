@@ -77,8 +77,8 @@ struct ObjBuilder {
 
 std::string material(const char *name, float r, float g, float b) {
   std::ostringstream text;
-  text << "newmtl " << name << "\nKa " << r * 0.4f << ' ' << g * 0.4f << ' ' << b * 0.4f
-       << "\nKd " << r << ' ' << g << ' ' << b << "\nKs 0.3 0.3 0.3\nNs 40\n";
+  text << "newmtl " << name << "\nKa " << r * 0.4f << ' ' << g * 0.4f << ' ' << b * 0.4f << "\nKd "
+       << r << ' ' << g << ' ' << b << "\nKs 0.3 0.3 0.3\nNs 40\n";
   return text.str();
 }
 
@@ -130,8 +130,10 @@ std::string coinSound() {
     float t = static_cast<float>(i) / rate;
     float frequency = t < 0.08f ? 988.f : 1319.f;
     float envelope = std::exp(-t * 12.f) * std::fmin(1.f, t * 400.f);
-    float s = envelope * (std::sin(2 * pi * frequency * t) + 0.3f * std::sin(4 * pi * frequency * t));
-    int16_t sample = static_cast<int16_t>(std::lround(std::fmax(-1.f, std::fmin(1.f, s * 0.6f)) * 32767));
+    float s =
+        envelope * (std::sin(2 * pi * frequency * t) + 0.3f * std::sin(4 * pi * frequency * t));
+    int16_t sample =
+        static_cast<int16_t>(std::lround(std::fmax(-1.f, std::fmin(1.f, s * 0.6f)) * 32767));
     data.push_back(static_cast<char>(sample & 0xFF));
     data.push_back(static_cast<char>((sample >> 8) & 0xFF));
   }

@@ -70,8 +70,8 @@ const AssetFamily families[] = {
     {"default game's pictures, models and sounds", scriptGameFamily},
 };
 
-const char *const folders[] = {"",           "menus",  "cube_textures", "cube_shadowed_textures",
-                               "skybox",     "sprites", "models",       "obj_player",
+const char *const folders[] = {"",       "menus",   "cube_textures", "cube_shadowed_textures",
+                               "skybox", "sprites", "models",        "obj_player",
                                "sound"};
 
 bool makeFolders(const std::string &gameDir) {

@@ -62,8 +62,8 @@ class ScriptGameTest : public testing::Test {
   }
   void start() {
     game.start();
-    ASSERT_TRUE(game.waitForOutput(initializedLine)) << game.standardOutput()
-                                                     << game.standardError();
+    ASSERT_TRUE(game.waitForOutput(initializedLine))
+        << game.standardOutput() << game.standardError();
     window = game.waitForWindow();
     ASSERT_NE(window, 0u);
     pause(1500);
@@ -123,7 +123,8 @@ TEST_F(ScriptGameTest, DefaultGamePlaysSavesLoadsAndEnds) {
   std::vector<float> restored = savedPosition(third), expected = savedPosition(first);
   for (int i = 0; i < 3; ++i)
     EXPECT_NEAR(restored[i], expected[i], 0.5f) << i;
-  EXPECT_EQ(third.substr(12, 16), first.substr(12, 16)) << "camera angles, movement type, variables";
+  EXPECT_EQ(third.substr(12, 16), first.substr(12, 16))
+      << "camera angles, movement type, variables";
 
   focus();
   game.runTool({"xdotool", "key", "Escape"});

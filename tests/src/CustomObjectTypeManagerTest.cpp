@@ -16,8 +16,8 @@ namespace {
 // Four functions per type that print what they were called for.
 std::string typeFunctions(int type) {
   std::string n = std::to_string(type);
-  return "function lua_load_" + n + "() print(\"load " + n + "\") end\n" +
-         "function lua_manage_" + n + "() print(\"manage " + n +
+  return "function lua_load_" + n + "() print(\"load " + n + "\") end\n" + "function lua_manage_" +
+         n + "() print(\"manage " + n +
          " \" .. getObjectLocalVariable1()) setObjectLocalVariable1(getObjectLocalVariable1() + "
          "1) end\n" +
          "function lua_draw_" + n + "() print(\"draw " + n + "\") end\n" + "function lua_unload_" +
@@ -64,7 +64,8 @@ TEST_F(CustomObjectTypeManagerTest, TypesLoadOnceManagePerObjectAndUnloadWhenIdl
   EXPECT_EQ(frame(records),
             "lua print: load 0\nlua print: manage 0 0\nlua print: manage 0 0\n"
             "lua print: load 2\nlua print: manage 2 10\n");
-  EXPECT_EQ(frame(records), "lua print: manage 0 1\nlua print: manage 0 1\nlua print: manage 2 11\n");
+  EXPECT_EQ(frame(records),
+            "lua print: manage 0 1\nlua print: manage 0 1\nlua print: manage 2 11\n");
   EXPECT_EQ(manager.customObjectIsUsed, (std::vector<int>{2, 0, 2}));
   // The region of the type-2 object leaves the view.
   records.pop_back();

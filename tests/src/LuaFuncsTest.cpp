@@ -188,7 +188,8 @@ TEST_F(LuaFuncsTest, ModelsAnimateAtTheSpeedAsked) {
 
 TEST_F(LuaFuncsTest, PlayerAndCamera) {
   load("");
-  EXPECT_EQ(run("setPlayerPosition(1, 2.5, -3) local x = getPlayerPosition() print(x)"), "lua print: 1\n");
+  EXPECT_EQ(run("setPlayerPosition(1, 2.5, -3) local x = getPlayerPosition() print(x)"),
+            "lua print: 1\n");
   EXPECT_EQ(world->player->getPosition(), Float3(1, 2.5f, -3));
   run("setPlayerSpeed(100, 50, -20)");
   EXPECT_FLOAT_EQ(world->player->forwardSpeed, 1.f);
@@ -214,7 +215,8 @@ TEST_F(LuaFuncsTest, PlayerAndCamera) {
 }
 
 TEST_F(LuaFuncsTest, CubeCreationBuildsBoxesAcrossRegions) {
-  const std::string faces[6] = {"top.png", "side.png", "side.png", "side.png", "side.png", "side.png"};
+  const std::string faces[6] = {"top.png",  "side.png", "side.png",
+                                "side.png", "side.png", "side.png"};
   world->indexedWorld.addCubeType(faces, false, false, false, true);
   load("");
   EXPECT_EQ(run("createCube(0, 0, 0, 0, 5, 5, 0) print(isCollidingPoint(5, 5, 5))"),
@@ -259,7 +261,8 @@ TEST_F(LuaFuncsTest, InGameCreationReportsItsValidationOnce) {
 // Objects in three regions; the type's manage function counts calls per
 // object in its local variable 1.
 TEST_F(LuaFuncsTest, ObjectsAreManagedOncePerFrameWhileCubesGrowTheTable) {
-  const std::string faces[6] = {"top.png", "side.png", "side.png", "side.png", "side.png", "side.png"};
+  const std::string faces[6] = {"top.png",  "side.png", "side.png",
+                                "side.png", "side.png", "side.png"};
   world->indexedWorld.addCubeType(faces, false, false, false, true);
   world->indexedWorld.addObject(Float3(5, 5, 5), 0);
   world->indexedWorld.addObject(Float3(-300, 5, 5), 0);
@@ -313,8 +316,9 @@ TEST_F(LuaFuncsTest, MovedObjectsFollowTheirPositionAndStayCurrent) {
 
 TEST_F(LuaFuncsTest, EditorModeShowsTheObjectBox) {
   world->indexedWorld.addObject(Float3(0, 15, -20), 2);
-  load("function lua_load_2() end\nfunction lua_unload_2() end\nfunction lua_manage_2() end\n"
-       "function lua_draw_2() print(\"draw\") end\n");
+  load(
+      "function lua_load_2() end\nfunction lua_unload_2() end\nfunction lua_manage_2() end\n"
+      "function lua_draw_2() print(\"draw\") end\n");
   worldFrame();
   EXPECT_EQ(run("clearBackground() draw3DWorld()"), "lua print: draw\n");
   EXPECT_FALSE(cotm->isEditorMode);

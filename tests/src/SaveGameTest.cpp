@@ -78,7 +78,8 @@ TEST(SaveGameTest, DamagedFilesChangeNothing) {
       {"position not a number", playerPart(nan, 2, 3, 4, 5, 0)},
       {"heading infinite", playerPart(1, 2, 3, inf, 5, 0)},
       {"pitch infinite", playerPart(1, 2, 3, 4, -inf, 0)},
-      {"name longer than the file", playerPart(1, 2, 3, 4, 5, 0) + intBytes(1) + intBytes(99) + "a"},
+      {"name longer than the file",
+       playerPart(1, 2, 3, 4, 5, 0) + intBytes(1) + intBytes(99) + "a"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);

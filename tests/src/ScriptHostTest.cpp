@@ -91,11 +91,9 @@ TEST_F(ScriptHostTest, GlobalVariablesConvertByTruncation) {
       "  setGlobalVar(12, \"5\")\n"
       "end\n");
   EXPECT_EQ(call("lua_loop"), "lua print: 2\nlua print: 0\nlua print: -2147483648\n");
-  EXPECT_EQ(globalVarTable.vars, (std::map<std::string, int32_t>{{"12", 5},
-                                                                 {"big", INT32_MAX},
-                                                                 {"max", INT32_MIN},
-                                                                 {"n", 2},
-                                                                 {"x", -3}}));
+  EXPECT_EQ(globalVarTable.vars,
+            (std::map<std::string, int32_t>{
+                {"12", 5}, {"big", INT32_MAX}, {"max", INT32_MIN}, {"n", 2}, {"x", -3}}));
 }
 
 TEST_F(ScriptHostTest, LoadEmptiesVariablesAndQuitRequest) {
@@ -122,8 +120,8 @@ TEST_F(ScriptHostTest, RequestsAndSwitchesGoToTheContext) {
   struct {
     const char *value;
     bool isWaterEnabled;
-  } waterCases[] = {{"1", true}, {"true", false}, {"0.4", false}, {"0.6", true}, {"-1", true},
-                    {"nil", false}, {"\"2\"", true}};
+  } waterCases[] = {{"1", true},  {"true", false}, {"0.4", false}, {"0.6", true},
+                    {"-1", true}, {"nil", false},  {"\"2\"", true}};
   for (const auto &c : waterCases) {
     SCOPED_TRACE(c.value);
     scriptContext.isWaterEnabled = !c.isWaterEnabled;
@@ -140,7 +138,8 @@ TEST_F(ScriptHostTest, KeysPeriodAndObjectTypeCount) {
   periodDuration = 0x100000005LL;
   load(
       "function lua_loop()\n"
-      "  print(getKey(\"a\")) print(getKey(\"A\")) print(getKey(\"\\30\")) print(getKey(\"\\31\"))\n"
+      "  print(getKey(\"a\")) print(getKey(\"A\")) print(getKey(\"\\30\")) "
+      "print(getKey(\"\\31\"))\n"
       "  print(getPeriodDuration())\n"
       "end\n"
       "n = 2.5\n"
@@ -264,11 +263,9 @@ std::vector<FailureCase> checkCases() {
       {"setGlobalVar(\"a\", \"x\")", conditionReport("lua_isnumber(lua, 2)")},
       {"getGlobalVar(lua_loop)", conditionReport("lua_isstring(lua, 1)")},
       {"addToGlobalVar(\"a\", nil)", conditionReport("lua_isnumber(lua, 2)")},
-      {"setColor(255, 255, 255, 256)",
-       conditionReport("r < 256 && g < 256 && b < 256 && a < 256")},
+      {"setColor(255, 255, 255, 256)", conditionReport("r < 256 && g < 256 && b < 256 && a < 256")},
       {"setColor(255.5, 0, 0, 0)", conditionReport("r < 256 && g < 256 && b < 256 && a < 256")},
-      {"setColor(2^32 + 5, 0, 0, 0)",
-       conditionReport("r < 256 && g < 256 && b < 256 && a < 256")},
+      {"setColor(2^32 + 5, 0, 0, 0)", conditionReport("r < 256 && g < 256 && b < 256 && a < 256")},
       {"setColor(0, 0, 0, -1)", conditionReport("r >= 0 && g >= 0 && b >= 0 && a >= 0")},
       {"setColor(-1, 300, 0, 0)", conditionReport("r < 256 && g < 256 && b < 256 && a < 256")},
       {"setFogColor(0, 256, 0)", conditionReport("r < 256 && g < 256 && b < 256")},
@@ -317,7 +314,8 @@ TEST_F(ScriptHostTest, PassingAssertsAndAbsentNumbers) {
 TEST_F(ScriptHostTest, ScriptErrorsNameTheFileOrTheFunction) {
   std::vector<FailureCase> cases = {
       {"", "Message: lua ('in file world.lua'): cannot open world.lua"},
-      {"x = = 1\n", "Message: lua ('in file world.lua'): world.lua:1: unexpected symbol near '='\n"},
+      {"x = = 1\n",
+       "Message: lua ('in file world.lua'): world.lua:1: unexpected symbol near '='\n"},
       {"tostring(1)\n",
        "Message: lua ('in file world.lua'): world.lua:1: attempt to call global 'tostring' (a nil "
        "value)\n"},
@@ -376,7 +374,8 @@ TEST_F(ScriptHostTest, ErrorValuesWithoutTextAreNamed) {
         lua_pushboolean(host->lua, 1);
         reportScriptError(host->lua, "f", false);
       },
-      testing::ExitedWithCode(1), literal("Message: lua ('calling function f'): (error value true)"));
+      testing::ExitedWithCode(1),
+      literal("Message: lua ('calling function f'): (error value true)"));
   EXPECT_EXIT(
       {
         load("");
