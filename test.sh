@@ -8,8 +8,14 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 
 build=build-test
-cmake -S . -B "$build" -DCUBEWORLD_TEST_BUILD=ON -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
+configure_log=$(mktemp)
+trap 'rm -f "$configure_log"' EXIT
+if ! cmake -S . -B "$build" -DCUBEWORLD_TEST_BUILD=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >"$configure_log" 2>&1; then
+  cat "$configure_log" >&2
+  echo "Configuring the test build failed (output above)." >&2
+  exit 1
+fi
 cmake --build "$build" -j"$(nproc)"
 
 # Depth 24 is needed for GLX and multisampling.

@@ -3,6 +3,8 @@
 // primitive of the 3D scene.
 #include "CubeZone.h"
 
+#include <cmath>
+
 #include "CubeType.h"
 #include "CubeTypeManager.h"
 #include "FatalReport.h"
@@ -117,15 +119,17 @@ bool CubeZone::intersectSegment(const Float3 &start, const Float3 &end, Float3 &
   if (!(end.x() > start.x()))
     return false;
   // The walk advances one unit per step and gives up once it has gone
-  // further than the segment is long.
+  // further than the segment is long, or once a step no longer moves the
+  // point (far from the origin a unit is below the float resolution).
   float segmentLength = (end - start).length();
+  if (!std::isfinite(segmentLength))
+    return false;
   Float3 p = start;
-  float walked = 0.f;
-  while (!isCollidingPoint(p)) {
-    p = p + d;
-    walked += 1.f;
-    if (walked > segmentLength)
+  for (int64_t nbSteps = 1; !isCollidingPoint(p); ++nbSteps) {
+    Float3 next = p + d;
+    if (static_cast<double>(nbSteps) > segmentLength || next == p)
       return false;
+    p = next;
   }
   hit = p;
   return true;

@@ -183,6 +183,17 @@ void Game::frame() {
   // joins with the menus.
   // The program's own pointer, over a menu or in editor mode.
   if (isMainMenuShown || isOptionsMenuShown || world->isEditorMode) {
+    // The pointer is drawn in 2D whatever the frame left: the 2D projection
+    // (y downwards, so both windings are kept), filled, over everything,
+    // blended by the picture's alpha. The state stays so for the next frame.
+    scene2D->applyProjection();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, 1);
     menuMouseSprite->position = mousePosition2D;
     menuMouseSprite->draw();
   }

@@ -5,10 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
+#include <memory>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "CubeType.h"
 #include "CubeTypeManager.h"
@@ -16,6 +14,8 @@
 #include "CubeZone.h"
 #include "CustomObject.h"
 #include "FatalReport.h"
+#include "LittleEndian.h"
+#include "PlatformFile.h"
 #include "Scene3D.h"
 #include "Water.h"
 #include "WorldFile.h"
@@ -28,25 +28,13 @@ namespace {
 // Six empty names and four option bytes.
 const int64_t smallestCubeTypeRecordBytes = 6 * 4 + 4;
 
-// Permissions the saved file gets: those of the file it replaces, else the
-// usual ones for a new file.
-mode_t worldFileMode() {
-  struct stat existing;
-  if (stat(worldFileName, &existing) == 0)
-    return existing.st_mode & 07777;
-  mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
-// Makes the rename itself durable.
-void syncWorkingFolder() {
-  int folder = open(".", O_RDONLY);
-  if (folder < 0)
-    return;
-  fsync(folder);
-  close(folder);
-}
+// Closes the world file being loaded, also when a check leaves early.
+struct WorldFileCloser {
+  void operator()(FILE *fd) const {
+    stopReadingWorldFile();
+    fclose(fd);
+  }
+};
 
 }  // namespace
 
@@ -78,34 +66,21 @@ void IndexedWorld::saveWorld() {
 
   // The bytes go to a new file beside "world.dat", which replaces it only
   // once everything is written and on disk.
-  std::string temporaryName = std::string(worldFileName) + ".XXXXXX";
-  int descriptor = mkstemp(&temporaryName[0]);
-  FILE *fd = descriptor >= 0 ? fdopen(descriptor, "w+b") : NULL;
-  if (fd == NULL && descriptor >= 0) {
-    close(descriptor);
-    unlink(temporaryName.c_str());
-  }
-  ASSERT(fd != NULL);
-  fchmod(descriptor, worldFileMode());
-
-  writeBytes(fd, "WORLD", 5);
-  writeInt32(fd, 1);
-  writeInt32(fd, cubeTypeManager->getNbCubeType());
-  for (CubeType *type : cubeTypeManager->cubeTypes) {
-    type->isUsed = true;
-    type->write(fd);
-  }
-  worldIndexator->write(fd);
-
-  bool isWorldFileWritten = fflush(fd) == 0 && ferror(fd) == 0 && fsync(descriptor) == 0;
-  isWorldFileWritten = fclose(fd) == 0 && isWorldFileWritten;
-  isWorldFileWritten = isWorldFileWritten && rename(temporaryName.c_str(), worldFileName) == 0;
-  if (!isWorldFileWritten) {
-    unlink(temporaryName.c_str());
-    ASSERT_MESSAGE(isWorldFileWritten,
-                   "the world could not be written completely; the previous world.dat is kept");
-  }
-  syncWorkingFolder();
+  FileReplaceResult result = replaceFileSafely(worldFileName, [](FILE *fd) {
+    writeBytes(fd, "WORLD", 5);
+    writeInt32(fd, 1);
+    writeInt32(fd, cubeTypeManager->getNbCubeType());
+    for (CubeType *type : cubeTypeManager->cubeTypes) {
+      type->isUsed = true;
+      type->write(fd);
+    }
+    worldIndexator->write(fd);
+  });
+  bool isWorldFileWritten = result != FileReplaceResult::previousKept;
+  ASSERT_MESSAGE(isWorldFileWritten,
+                 "the world could not be written completely; the previous world.dat is kept");
+  if (result == FileReplaceResult::replacedFolderNotSynced)
+    printf("==== The folder of '%s' could not be synced to disk\n", worldFileName);
   printf("==== World saved to file\n");
   fflush(stdout);
 }
@@ -113,7 +88,8 @@ void IndexedWorld::saveWorld() {
 void IndexedWorld::loadWorld() {
   printf("==== Loading world from file '%s'\n", worldFileName);
   fflush(stdout);
-  FILE *fd = fopen(worldFileName, "rb");
+  std::unique_ptr<FILE, WorldFileCloser> file(fopen(worldFileName, "rb"));
+  FILE *fd = file.get();
   ASSERT(fd != NULL);
 
   // A file shorter than the magic or the version fails these two checks.
@@ -124,12 +100,10 @@ void IndexedWorld::loadWorld() {
   int32_t versionFile = -1;
   unsigned char versionBytes[4];
   if (fread(versionBytes, 1, 4, fd) == 4)
-    versionFile = static_cast<int32_t>(static_cast<uint32_t>(versionBytes[0]) |
-                                       (static_cast<uint32_t>(versionBytes[1]) << 8) |
-                                       (static_cast<uint32_t>(versionBytes[2]) << 16) |
-                                       (static_cast<uint32_t>(versionBytes[3]) << 24));
+    versionFile = static_cast<int32_t>(littleEndian32(versionBytes));
   ASSERT(versionFile == 1);
 
+  startReadingWorldFile(fd);
   cubeTypeManager->clearCubeTypes();
   int32_t nbCubeTypes = readInt32(fd, "the number of cube types");
   checkCountFits(fd, nbCubeTypes, smallestCubeTypeRecordBytes, "the number of cube types");
@@ -138,7 +112,15 @@ void IndexedWorld::loadWorld() {
 
   worldIndexator->reset();
   worldIndexator->read(fd);
-  fclose(fd);
+  // Bytes after the last region mean a damaged size field made the reader
+  // stop early: the zones behind would be lost at the next save.
+  int64_t nbBytesAfterLastRegion = bytesLeftInFile(fd);
+  if (nbBytesAfterLastRegion != 0) {
+    std::string message = "world file damaged: " + std::to_string(nbBytesAfterLastRegion) +
+                          " bytes after the last region";
+    ASSERT_MESSAGE(nbBytesAfterLastRegion == 0, message.c_str());
+  }
+  file.reset();
   printf("==== Loading world done\n");
   fflush(stdout);
 }

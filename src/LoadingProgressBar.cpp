@@ -20,8 +20,8 @@ void LoadingProgressBar::regionDone(int64_t n, int64_t nbRegions) {
   int64_t progress = n * (width - 20) / nbRegions;
   int x = static_cast<int>(isFreeing ? width - progress - 10 : progress + 10);
   deviceManager->clearScreen(colourBlack);
-  scene2D->drawRect(Int2(10, height - 50), Int2(width - 10, height - 30), false);
-  scene2D->drawRect(Int2(10, height - 50), Int2(x, height - 30), true);
+  scene2D->drawRect(Int2(10, height - 50), Int2(width - 10, height - 30), Scene2D::outlined);
+  scene2D->drawRect(Int2(10, height - 50), Int2(x, height - 30), Scene2D::filled);
   deviceManager->nextFrame();
   lastDisplay = platformMicroseconds();
 }

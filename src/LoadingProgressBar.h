@@ -7,6 +7,10 @@
 
 class LoadingProgressBar {
  public:
+  // The constructor's argument.
+  static constexpr bool whileReading = false;
+  static constexpr bool whileFreeing = true;
+
   explicit LoadingProgressBar(bool isFreeing);
   // After region number n (walk order) of nbRegions has been handled.
   void regionDone(int64_t n, int64_t nbRegions);

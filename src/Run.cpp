@@ -9,6 +9,7 @@ bool isFullscreenRequested(const std::vector<std::string> &arguments) {
 }
 
 int run(const std::vector<std::string> &arguments) {
+  installOutOfMemoryReport();
   // The program path is handed to the window system and the audio library.
   ASSERT(!arguments.empty());
   Game game(arguments[0], isFullscreenRequested(arguments));

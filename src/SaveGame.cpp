@@ -14,6 +14,7 @@
 #include "Camera.h"
 #include "FatalReport.h"
 #include "GlobalVarTable.h"
+#include "PlatformFile.h"
 #include "Player.h"
 #include "Scene3D.h"
 #include "World.h"
@@ -47,12 +48,6 @@ float readFloat(const std::string &bytes, size_t offset) {
   return value;
 }
 
-std::string folderOf(const std::string &name) {
-  size_t slash = name.rfind('/');
-  if (slash == std::string::npos)
-    return ".";
-  return slash == 0 ? "/" : name.substr(0, slash);
-}
 
 }  // namespace
 
@@ -95,38 +90,8 @@ bool parseSaveGame(const std::string &bytes, SaveGamePlayer &player, GlobalVarTa
 bool writeFileAtomically(const std::string &name, const std::string &bytes) {
   if (name.empty())
     return false;
-  std::string pattern = name + ".XXXXXX";
-  std::vector<char> tempName(pattern.begin(), pattern.end());
-  tempName.push_back('\0');
-  int fd = mkstemp(tempName.data());
-  if (fd < 0)
-    return false;
-  // The file's permissions as an ordinary new file would get them.
-  mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  size_t written = 0;
-  bool isOk = true;
-  while (isOk && written < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-    if (n <= 0)
-      isOk = false;
-    else
-      written += static_cast<size_t>(n);
-  }
-  isOk = isOk && fsync(fd) == 0;
-  isOk = close(fd) == 0 && isOk;
-  isOk = isOk && rename(tempName.data(), name.c_str()) == 0;
-  if (!isOk) {
-    unlink(tempName.data());
-    return false;
-  }
-  int folder = open(folderOf(name).c_str(), O_RDONLY);
-  if (folder >= 0) {
-    fsync(folder);
-    close(folder);
-  }
-  return true;
+  std::vector<unsigned char> content(bytes.begin(), bytes.end());
+  return replaceFileSafely(name, content) != FileReplaceResult::previousKept;
 }
 
 bool readWholeFile(const std::string &name, std::string &bytes) {

@@ -24,7 +24,8 @@ std::string buildSaveGame(const SaveGamePlayer &player, const GlobalVarTable &va
 // 3, a number that is not finite, a name length outside the bytes left.
 bool parseSaveGame(const std::string &bytes, SaveGamePlayer &player, GlobalVarTable &vars);
 
-// Temporary file beside the target, flushed, synced and renamed over it.
+// Through the platform's crash-safe replacement: the old file stays whole
+// unless the new one is completely on disk.
 bool writeFileAtomically(const std::string &name, const std::string &bytes);
 // The whole content of a regular file; false for anything else.
 bool readWholeFile(const std::string &name, std::string &bytes);

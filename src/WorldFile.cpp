@@ -1,9 +1,33 @@
 // Byte-order independent field access for the world file.
 #include "WorldFile.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "FatalReport.h"
+#include "LittleEndian.h"
+#include "PlatformFile.h"
+
+namespace {
+
+// The world file being loaded: its size, known once, and its read position,
+// advanced by every read here (asking the stream would cost a system call).
+FILE *sizedFile = NULL;
+int64_t sizedFileSize = -1;
+int64_t sizedFilePosition = 0;
+
+}  // namespace
+
+void startReadingWorldFile(FILE *fd) {
+  sizedFile = fd;
+  sizedFileSize = platformFileSize(fd);
+  sizedFilePosition = ftell(fd);
+}
+
+void stopReadingWorldFile() {
+  sizedFile = NULL;
+  sizedFileSize = -1;
+}
 
 void writeBytes(FILE *fd, const void *data, size_t size) {
   if (size > 0)
@@ -40,6 +64,8 @@ void writeByte(FILE *fd, unsigned char value) {
 
 void readBytes(FILE *fd, void *data, size_t size, const char *what) {
   size_t nbRead = size > 0 ? fread(data, 1, size, fd) : 0;
+  if (fd == sizedFile)
+    sizedFilePosition += static_cast<int64_t>(nbRead);
   if (nbRead != size) {
     std::string message = std::string("world file truncated or unreadable while reading ") + what;
     ASSERT_MESSAGE(nbRead == size, message.c_str());
@@ -49,15 +75,18 @@ void readBytes(FILE *fd, void *data, size_t size, const char *what) {
 int32_t readInt32(FILE *fd, const char *what) {
   unsigned char bytes[4];
   readBytes(fd, bytes, 4, what);
-  uint32_t bits = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-                  (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-  return static_cast<int32_t>(bits);
+  return static_cast<int32_t>(littleEndian32(bytes));
 }
 
 float readFloat(FILE *fd, const char *what) {
   int32_t bits = readInt32(fd, what);
   float value;
   memcpy(&value, &bits, 4);
+  bool isFinite = std::isfinite(value);
+  if (!isFinite) {
+    std::string message = std::string("world file damaged: ") + what + " is not a finite number";
+    ASSERT_MESSAGE(isFinite, message.c_str());
+  }
   return value;
 }
 
@@ -82,12 +111,9 @@ unsigned char readByte(FILE *fd, const char *what) {
 }
 
 int64_t bytesLeftInFile(FILE *fd) {
-  long here = ftell(fd);
-  if (here < 0 || fseek(fd, 0, SEEK_END) != 0)
-    return 0;
-  long end = ftell(fd);
-  fseek(fd, here, SEEK_SET);
-  return end > here ? static_cast<int64_t>(end - here) : 0;
+  if (fd == sizedFile)
+    return sizedFilePosition < sizedFileSize ? sizedFileSize - sizedFilePosition : 0;
+  return bytesLeftBefore(fd, platformFileSize(fd));
 }
 
 void checkCountFits(FILE *fd, int64_t count, int64_t itemSize, const char *what) {

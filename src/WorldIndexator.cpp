@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -57,6 +57,30 @@ int64_t regionCount(const Int3 &size) {
 
 const int64_t smallestRegionBytes = 16;
 
+// Whole regions within the view distance plus one: NaN and negative distances
+// give 1, huge ones the region index limit.
+int32_t viewRadiusInRegions(float viewDistance, float regionSize) {
+  float regions = viewDistance / regionSize;
+  if (!(regions >= 0.f))
+    return 1;
+  if (regions >= regionIndexLimit)
+    return static_cast<int32_t>(regionIndexLimit);
+  return static_cast<int32_t>(regions) + 1;
+}
+
+// The table indices from center - radius to center + radius on one axis,
+// clipped to the table's 0 .. size - 1.
+struct ViewRange {
+  int32_t first;
+  int32_t last;
+};
+
+ViewRange clippedViewRange(int32_t center, int32_t radius, int32_t size) {
+  int64_t first = std::max<int64_t>(int64_t(center) - radius, 0);
+  int64_t last = std::min<int64_t>(int64_t(center) + radius, int64_t(size) - 1);
+  return ViewRange{static_cast<int32_t>(first), static_cast<int32_t>(last)};
+}
+
 }  // namespace
 
 WorldIndexator::WorldIndexator(float regionSize)
@@ -99,7 +123,7 @@ void WorldIndexator::allocateTable() {
 void WorldIndexator::freeTable() {
   if (tableRegions == NULL)
     return;
-  LoadingProgressBar progressBar(true);
+  LoadingProgressBar progressBar(LoadingProgressBar::whileFreeing);
   int64_t nbRegions = regionCount(tableRegionSize);
   int64_t n = 0;
   for (int32_t x = 0; x < tableRegionSize.x(); ++x)
@@ -126,7 +150,10 @@ bool WorldIndexator::isInsideTable(const Int3 &posIndex) const {
 }
 
 WorldRegion *WorldIndexator::getRegion(const Int3 &posIndex) const {
-  ASSERT(posIndex >= Int3(0, 0, 0) && posIndex < tableRegionSize);
+  // The report shows this condition exactly as written.
+  // clang-format off
+  ASSERT(posIndex >= Int3(0,0,0) && posIndex < tableRegionSize);
+  // clang-format on
   WorldRegion *wr = tableRegions[cellOf(posIndex)];
   ASSERT(wr);
   return wr;
@@ -172,7 +199,10 @@ Int3 WorldIndexator::growToContain(const Int3 &absoluteIndex) {
     modMax[i] = r[i] < tableRegionSize[i] ? 0 : r[i] - tableRegionSize[i] + 1;
     modMin[i] = r[i] < 0 ? r[i] : 0;
   }
-  ASSERT(modMin <= Int3(0, 0, 0));
+  // The report shows this condition exactly as written.
+  // clang-format off
+  ASSERT(modMin <= Int3(0,0,0));
+  // clang-format on
   resize(modMin, modMax);
   return modMin;
 }
@@ -280,15 +310,20 @@ bool WorldIndexator::isCollidingPoint(const Float3 &point) const {
 }
 
 void WorldIndexator::update() {
-  // The walk runs over absolute region indices: a script callback may add
-  // cubes and so grow the table at its low end while the walk goes on.
-  Int3 c = regionIndexOf(scene3D->camera->position) + tableOrigin;
-  int32_t n = static_cast<int32_t>(viewDistance / regionSize) + 1;
+  // The walk runs over the regions of the table as it was when the walk
+  // began: a script callback may add cubes and so grow the table at its low
+  // end while the walk goes on.
+  Int3 startOrigin = tableOrigin;
+  Int3 c = regionIndexOf(scene3D->camera->position);
+  int32_t n = viewRadiusInRegions(viewDistance, regionSize);
+  ViewRange rx = clippedViewRange(c.x(), n, tableRegionSize.x());
+  ViewRange ry = clippedViewRange(c.y(), n, tableRegionSize.y());
+  ViewRange rz = clippedViewRange(c.z(), n, tableRegionSize.z());
   std::vector<WorldRegion::MovedObject> movedObjects;
-  for (int32_t x = c.x() - n; x <= c.x() + n; ++x)
-    for (int32_t y = c.y() - n; y <= c.y() + n; ++y)
-      for (int32_t z = c.z() - n; z <= c.z() + n; ++z) {
-        Int3 absoluteIndex(x, y, z);
+  for (int32_t x = rx.first; x <= rx.last; ++x)
+    for (int32_t y = ry.first; y <= ry.last; ++y)
+      for (int32_t z = rz.first; z <= rz.last; ++z) {
+        Int3 absoluteIndex = Int3(x, y, z) + startOrigin;
         Int3 index = absoluteIndex - tableOrigin;
         if (isInsideTable(index))
           getRegion(index)->visit(*this, absoluteIndex, movedObjects);
@@ -326,7 +361,10 @@ void WorldIndexator::draw(bool showRegionBoxes) {
   // the table, so each index is taken relative to the origin at the start.
   Int3 startOrigin = tableOrigin;
   Int3 c = regionIndexOf(scene3D->camera->position);
-  int32_t n = static_cast<int32_t>(viewDistance / regionSize) + 1;
+  int32_t n = viewRadiusInRegions(viewDistance, regionSize);
+  ViewRange rx = clippedViewRange(c.x(), n, tableRegionSize.x());
+  ViewRange ry = clippedViewRange(c.y(), n, tableRegionSize.y());
+  ViewRange rz = clippedViewRange(c.z(), n, tableRegionSize.z());
   glEnable(GL_TEXTURE_2D);
   glPolygonMode(GL_FRONT, GL_FILL);
   glPolygonMode(GL_BACK, GL_LINE);
@@ -337,15 +375,18 @@ void WorldIndexator::draw(bool showRegionBoxes) {
   int nbBuilt = 0;
   int64_t nbVBOs = 0;
   int64_t nbVertices = 0;
-  for (int32_t x = c.x() - n; x <= c.x() + n; ++x)
-    for (int32_t y = c.y() - n; y <= c.y() + n; ++y)
-      for (int32_t z = c.z() - n; z <= c.z() + n; ++z) {
+  for (int32_t x = rx.first; x <= rx.last; ++x)
+    for (int32_t y = ry.first; y <= ry.last; ++y)
+      for (int32_t z = rz.first; z <= rz.last; ++z) {
         Int3 index = Int3(x, y, z) + startOrigin - tableOrigin;
         if (!isInsideTable(index))
           continue;
         WorldRegion *region = getRegion(index);
-        bool isOnShell = x == c.x() - n || x == c.x() + n || y == c.y() - n || y == c.y() + n ||
-                         z == c.z() - n || z == c.z() + n;
+        // The shell of the view cube, in 64 bits: c +- n may leave 32 bits.
+        auto isShell = [n](int32_t i, int32_t center) {
+          return int64_t(i) == int64_t(center) - n || int64_t(i) == int64_t(center) + n;
+        };
+        bool isOnShell = isShell(x, c.x()) || isShell(y, c.y()) || isShell(z, c.z());
         if (isOnShell) {
           // Edge regions are prepared, one per frame, but never drawn.
           if (loadNewRegions && !region->hasGeometry() && !isOnePrepared) {
@@ -375,8 +416,9 @@ void WorldIndexator::draw(bool showRegionBoxes) {
           glTranslatef(boxCenter.x(), boxCenter.y(), boxCenter.z());
           // Untextured wireframe; drawBox restores texturing, polygon modes
           // and culling afterwards.
+          const bool isInverted = false;
           scene3D->drawBox(Float3(regionSize, regionSize, regionSize), Float3(1, 1, 1), NULL,
-                           false);
+                           isInverted);
           glPopMatrix();
           glColor4ub(previousColour.r, previousColour.g, previousColour.b, previousColour.a);
         }
@@ -395,8 +437,8 @@ void WorldIndexator::write(FILE *fd) const {
     for (int32_t y = 0; y < tableRegionSize.y(); ++y)
       for (int32_t z = 0; z < tableRegionSize.z(); ++z) {
         const WorldRegion *region = getRegion(Int3(x, y, z));
-        region->write(fd, false);
-        region->write(fd, true);
+        region->write(fd, WorldRegion::zoneList);
+        region->write(fd, WorldRegion::objectList);
       }
 }
 
@@ -404,25 +446,27 @@ void WorldIndexator::read(FILE *fd) {
   Int3 fileOrigin = readInt3(fd, "the table origin");
   Int3 fileSize = readInt3(fd, "the table size");
 
-  // The file must hold every region it announces, and the table it makes us
-  // allocate may hold at most 64 regions for each region the file could
-  // still describe (a file written here makes the table exactly its size).
+  // The file must hold every region it announces (at least 16 bytes each).
   int64_t nbFileRegions = regionCount(fileSize);
   checkCountFits(fd, nbFileRegions, smallestRegionBytes, "the table size in regions");
-  int64_t nbTableRegions = 1;
-  for (unsigned i = 0; i < 3; ++i) {
-    int64_t low = tableOrigin[i];
-    int64_t high = low + tableRegionSize[i];
-    if (fileOrigin[i] < low)
-      low = fileOrigin[i];
-    if (fileOrigin[i] + int64_t(fileSize[i]) > high)
-      high = fileOrigin[i] + int64_t(fileSize[i]);
-    nbTableRegions *= high - low;
-    if (nbTableRegions > 0xFFFFFFFFLL)
-      break;
+  // Its table starts at most at region -1 and reaches at least region 0 on
+  // every axis, as every saved table does: the table then becomes exactly
+  // the file's, no larger than the file can fill, and the file's region
+  // (x, y, z) lands in table region (x, y, z).
+  bool isTableSpanValid = true;
+  for (unsigned i = 0; i < 3; ++i)
+    isTableSpanValid =
+        isTableSpanValid && fileOrigin[i] <= -1 && int64_t(fileOrigin[i]) + fileSize[i] >= 1;
+  if (!isTableSpanValid) {
+    auto shown = [](const Int3 &v) {
+      return "(" + std::to_string(v.x()) + ", " + std::to_string(v.y()) + ", " +
+             std::to_string(v.z()) + ")";
+    };
+    std::string message = "world file damaged: the table origin " + shown(fileOrigin) +
+                          " and size " + shown(fileSize) +
+                          " do not span regions -1 and 0 on every axis";
+    ASSERT_MESSAGE(isTableSpanValid, message.c_str());
   }
-  checkCountFits(fd, (nbTableRegions + 63) / 64, smallestRegionBytes,
-                 "the region table spanned by the file (in 64 regions)");
 
   if (!(fileOrigin >= tableOrigin))
     growToContain(fileOrigin);
@@ -435,14 +479,14 @@ void WorldIndexator::read(FILE *fd) {
   glDisable(GL_DEPTH_TEST);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glCullFace(GL_FRONT);
-  LoadingProgressBar progressBar(false);
+  LoadingProgressBar progressBar(LoadingProgressBar::whileReading);
   int64_t n = 0;
   for (int32_t x = 0; x < fileSize.x(); ++x)
     for (int32_t y = 0; y < fileSize.y(); ++y)
       for (int32_t z = 0; z < fileSize.z(); ++z) {
         WorldRegion *region = getRegion(Int3(x, y, z));
-        region->read(fd, false);
-        region->read(fd, true);
+        region->read(fd, WorldRegion::zoneList);
+        region->read(fd, WorldRegion::objectList);
         progressBar.regionDone(n++, nbFileRegions);
       }
 }

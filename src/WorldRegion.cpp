@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <string>
+
 #include "CubeTypeManager.h"
 #include "CustomObjectTypeManager.h"
 #include "ScriptContext.h"
@@ -190,8 +192,18 @@ void WorldRegion::read(FILE *fd, bool isObjects) {
     }
   } else {
     zones.reserve(zones.size() + static_cast<size_t>(nbItems));
-    for (int32_t i = 0; i < nbItems; ++i)
+    for (int32_t i = 0; i < nbItems; ++i) {
       zones.push_back(CubeZone(fd));
+      // A zone must name one of the cube types read before the regions.
+      int32_t index = zones.back().cubeTypeIndex;
+      bool isCubeTypeKnown = index >= 0 && index < cubeTypeManager->getNbCubeType();
+      if (!isCubeTypeKnown) {
+        std::string message = "world file damaged: a zone cube type index of " +
+                              std::to_string(index) + " is outside the " +
+                              std::to_string(cubeTypeManager->getNbCubeType()) + " cube types";
+        ASSERT_MESSAGE(isCubeTypeKnown, message.c_str());
+      }
+    }
   }
   // Extra bytes carry nothing this program reads; they are skipped.
   checkCountFits(fd, nbExtraBytes, 1, extraField);

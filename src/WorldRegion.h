@@ -16,6 +16,10 @@ class WorldIndexator;
 
 class WorldRegion {
  public:
+  // The list a file operation handles, as its isObjects argument.
+  static constexpr bool zoneList = false;
+  static constexpr bool objectList = true;
+
   WorldRegion() = default;
   ~WorldRegion();
   WorldRegion(const WorldRegion &) = delete;

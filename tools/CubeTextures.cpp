@@ -217,14 +217,14 @@ Picture darkened(const Picture &lit) {
 
 bool generateShadowOverlay(const std::string &gameDir) {
   Picture overlay(16, 16, Rgba{0, 0, 0, static_cast<uint8_t>(shadowAlpha)});
-  return writePng(gameDir + "/black_semi_transparent.png", overlay, true);
+  return writePng(gameDir + "/black_semi_transparent.png", overlay, keepAlpha);
 }
 
 bool generateCubeTextures(const std::string &gameDir) {
   for (const CubeTexture &t : cubeTextures) {
     Picture lit = t.make();
-    if (!writePng(gameDir + "/cube_textures/" + t.fileName, lit, false) ||
-        !writePng(gameDir + "/cube_shadowed_textures/" + t.fileName, darkened(lit), false))
+    if (!writePng(gameDir + "/cube_textures/" + t.fileName, lit, dropAlpha) ||
+        !writePng(gameDir + "/cube_shadowed_textures/" + t.fileName, darkened(lit), dropAlpha))
       return false;
   }
   return true;

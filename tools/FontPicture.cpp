@@ -124,5 +124,5 @@ bool generateFontPicture(TextRenderer &text, const std::string &gameDir) {
     }
     x += g.inkWidth() + glyphGap;
   }
-  return writePng(gameDir + "/default_font.png", picture, true);
+  return writePng(gameDir + "/default_font.png", picture, keepAlpha);
 }

@@ -103,7 +103,7 @@ bool generateMainMenu(TextRenderer &text, const std::string &gameDir) {
     drawText(picture, text, 170, e.top + 38, 15, e.hint, hintColour);
   }
   drawText(picture, text, 50, 560, 14, "Escape: back to the game     Q: quit", hintColour);
-  return writePng(gameDir + "/menus/main_menu.png", picture, true);
+  return writePng(gameDir + "/menus/main_menu.png", picture, keepAlpha);
 }
 
 bool generateOptionsMenu(TextRenderer &text, const std::string &gameDir) {
@@ -147,7 +147,7 @@ bool generateOptionsMenu(TextRenderer &text, const std::string &gameDir) {
   drawText(picture, text, 470, 297, 13, "distance one step.", hintColour);
   drawText(picture, text, 50, 560, 14,
            "Any key: back to the main menu     Settings last until the game ends", hintColour);
-  return writePng(gameDir + "/menus/options_menu.png", picture, true);
+  return writePng(gameDir + "/menus/options_menu.png", picture, keepAlpha);
 }
 
 bool generateMenuPointer(const std::string &gameDir) {
@@ -161,5 +161,5 @@ bool generateMenuPointer(const std::string &gameDir) {
   picture.fillPolygon(body, Rgba{255, 255, 255, 255});
   // The tip is the pointer's position: its pixel must be solid.
   picture.set(0, 0, Rgba{0, 0, 0, 255});
-  return writePng(gameDir + "/menus/menu_mouse.png", picture, true);
+  return writePng(gameDir + "/menus/menu_mouse.png", picture, keepAlpha);
 }

@@ -8,4 +8,8 @@
 class Picture;
 
 // Returns false, after a message on the error stream, when the file could not be written.
+// writePng's last argument.
+constexpr bool keepAlpha = true;
+constexpr bool dropAlpha = false;
+
 bool writePng(const std::string &path, const Picture &picture, bool withAlpha);

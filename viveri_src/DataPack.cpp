@@ -3,6 +3,8 @@
 #include "DataPack.h"
 
 #include "FatalReport.h"
+#include "LittleEndian.h"
+#include "PlatformFile.h"
 
 #include <cstdint>
 
@@ -17,8 +19,7 @@ uint32_t readUint32(FILE *file, const std::string &path) {
   unsigned char bytes[4];
   if (fread(bytes, 1, 4, file) != 4)
     FATAL(("DataPack : unexpected end of '" + path + "'").c_str());
-  return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-         uint32_t(bytes[3]) << 24;
+  return littleEndian32(bytes);
 }
 
 }  // namespace
@@ -27,11 +28,10 @@ DataPack::DataPack(const std::string &path) {
   file = fopen(path.c_str(), "rb");
   if (file == nullptr)
     FATAL(("DataPack : can't open '" + path + "'").c_str());
-  if (fseek(file, 0, SEEK_END) != 0)
+  int64_t fileSizeSigned = platformFileSize(file);
+  if (fileSizeSigned < 0)
     FATAL(("DataPack : can't seek in '" + path + "'").c_str());
-  long fileSizeSigned = ftell(file);
-  rewind(file);
-  uint64_t fileSize = fileSizeSigned < 0 ? 0 : uint64_t(fileSizeSigned);
+  uint64_t fileSize = uint64_t(fileSizeSigned);
 
   char magic[4] = {0, 0, 0, 0};
   if (fread(magic, 1, 4, file) != 4 || std::string(magic, 4) != std::string(packMagic, 4))
@@ -74,8 +74,7 @@ FILE *DataPack::openEntry(const std::string &name, int &size) {
   unsigned char bytes[4];
   if (fread(bytes, 1, 4, file) != 4)
     FATAL("DataPack::openEntry : can't read the entry size");
-  stored = int32_t(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                   uint32_t(bytes[3]) << 24);
+  stored = int32_t(littleEndian32(bytes));
   size = stored;
   return file;
 }

@@ -10,11 +10,18 @@
 #include <cwchar>
 #include <fstream>
 #include <iostream>
+#include <new>
 #include <vector>
 
 const char *programVersion = "(unknown)";
 
 namespace {
+
+FatalReportHandler fatalReportHandler = nullptr;
+
+void reportOutOfMemory() {
+  FATAL("out of memory");
+}
 
 const char *const preamble =
     "The program aborted unexpectedly. Please send these informations to the developing team "
@@ -69,8 +76,18 @@ std::string buildFatalReport(const char *date, const char *file, const char *con
 void reportFatal(const char *date, const char *file, const char *condition, int line,
                  const char *time, const char *message) {
   std::string report = buildFatalReport(date, file, condition, line, time, message);
+  if (fatalReportHandler != nullptr)
+    fatalReportHandler(report);
   reportWarning(report.c_str());
   std::exit(1);
+}
+
+void installOutOfMemoryReport() {
+  std::set_new_handler(reportOutOfMemory);
+}
+
+void setFatalReportHandler(FatalReportHandler handler) {
+  fatalReportHandler = handler;
 }
 
 void reportWarning(const char *text) {

@@ -13,6 +13,18 @@ extern const char *programVersion;
 void reportWarning(const char *text);
 bool fileExists(const std::string &name);
 
+// Any failed allocation (operator new, including its nothrow form) ends in the
+// fatal report instead of std::bad_alloc ending the process. Installed once at
+// start.
+void installOutOfMemoryReport();
+
+// For tests only: a handler that receives the report text before the box and
+// the exit, so that failures can be checked without a process per case. It
+// may leave by throwing; if it returns, the program exits as usual. NULL
+// (the start state) restores the plain report.
+typedef void (*FatalReportHandler)(const std::string &report);
+void setFatalReportHandler(FatalReportHandler handler);
+
 // The report's text, without showing or exiting (the report prints exactly this).
 std::string buildFatalReport(const char *date, const char *file, const char *condition, int line,
                              const char *time, const char *message);

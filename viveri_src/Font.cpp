@@ -62,7 +62,7 @@ Font::Font(const std::string &fileName) : image(nullptr), spaceWidth(16) {
     glyphOffset[i] = -1;
     glyphWidth[i] = -1;
   }
-  image = new Image(deviceManager, fileName, false);
+  image = new Image(deviceManager, fileName, Image::quiet);
   ASSERT(image->getIsAlpha());
 
   ColumnScanner scanner(image);

@@ -9,6 +9,10 @@ class DeviceManager;
 
 class Image {
  public:
+  // The constructor's last argument: whether the load is logged in detail.
+  static constexpr bool quiet = false;
+  static constexpr bool verbose = true;
+
   // Loads the file (see loadImage) and creates its texture; logs the load.
   Image(DeviceManager *deviceManager, const std::string &path, bool verbose);
   ~Image();

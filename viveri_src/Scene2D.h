@@ -7,6 +7,10 @@
 
 class Scene2D {
  public:
+  // drawRect's last argument.
+  static constexpr bool outlined = false;
+  static constexpr bool filled = true;
+
   Scene2D();
 
   void applyProjection();

@@ -74,7 +74,10 @@ void Sprite::computeCorners() {
 
 void Sprite::draw() {
   ASSERT(currentImage >= 0 && currentImage < (int)images.size());
-  ASSERT(images[currentImage] != NULL);
+  // The report shows this condition exactly as written.
+  // clang-format off
+  ASSERT(images[currentImage]!= NULL);
+  // clang-format on
   computeCorners();
   scene2D->drawTexturedPolygon(corners, images[currentImage]->getTexture());
 }

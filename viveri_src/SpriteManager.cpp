@@ -22,7 +22,7 @@ Sprite *SpriteManager::createSprite(const std::string &fileName, int hotSpotAlig
     cached->second.nbSpritesUsingThisImage++;
     image = cached->second.image;
   } else {
-    image = new Image(deviceManager, fileName, false);
+    image = new Image(deviceManager, fileName, Image::quiet);
     loadedImages[fileName] = LoadedImageInfo{1, image};
   }
   Sprite *tmpsprite = new Sprite(std::vector<Image *>(1, image), hotSpotAlignment);

@@ -5,6 +5,8 @@
 #include "TgaDecoder.h"
 
 #include "FatalReport.h"
+#include "LittleEndian.h"
+#include "PlatformFile.h"
 
 #include <cstring>
 #include <new>
@@ -28,7 +30,8 @@ struct TgaHeader {
 
 class TgaReader {
  public:
-  explicit TgaReader(FILE *file) : file(file) {}
+  // The file's size is read once: the checks then only ask the position.
+  explicit TgaReader(FILE *file) : file(file), fileSize(platformFileSize(file)) {}
 
   int readByte() {
     int c = fgetc(file);
@@ -38,9 +41,10 @@ class TgaReader {
   }
 
   int readShort() {
-    int low = readByte();
-    int high = readByte();
-    return low | (high << 8);
+    unsigned char bytes[2];
+    bytes[0] = static_cast<unsigned char>(readByte());
+    bytes[1] = static_cast<unsigned char>(readByte());
+    return littleEndian16(bytes);
   }
 
   void readBytes(unsigned char *destination, size_t count) {
@@ -55,17 +59,14 @@ class TgaReader {
 
   // Bytes left from the current position, or -1 when the stream cannot tell.
   long remainingBytes() {
-    long here = ftell(file);
-    if (here < 0 || fseek(file, 0, SEEK_END) != 0)
+    if (fileSize < 0 || ftell(file) < 0)
       return -1;
-    long end = ftell(file);
-    if (fseek(file, here, SEEK_SET) != 0)
-      FATAL("loadTga : cannot seek in the file");
-    return end - here;
+    return static_cast<long>(bytesLeftBefore(file, fileSize));
   }
 
  private:
   FILE *file;
+  int64_t fileSize;
 };
 
 TgaHeader readHeader(TgaReader &reader) {

@@ -330,6 +330,17 @@ WindowGeometry GameProcess::geometry(unsigned long window) const {
   return result;
 }
 
+WindowGeometry GameProcess::waitForSize(unsigned long window, int width, int height,
+                                        int timeoutMs) {
+  WindowGeometry g;
+  for (int waited = 0;; waited += pollMs) {
+    g = geometry(window);
+    if ((g.width == width && g.height == height) || waited >= timeoutMs)
+      return g;
+    std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
+  }
+}
+
 Screenshot GameProcess::screenshot(unsigned long window) {
   Screenshot shot;
   std::string file = rootFolder + "/shot" + std::to_string(screenshotCount++) + ".png";

@@ -66,6 +66,9 @@ class GameProcess {
   void wheel(unsigned long window, int x, int y, int steps);
   void resize(unsigned long window, int width, int height);
   WindowGeometry geometry(unsigned long window) const;
+  // Polls until the window has this client size or the time is up; returns
+  // the last geometry.
+  WindowGeometry waitForSize(unsigned long window, int width, int height, int timeoutMs = 30000);
   Screenshot screenshot(unsigned long window);
 
   // Waits for the game to end and returns its exit status; on timeout the game

@@ -22,27 +22,20 @@ std::string readWhole(const std::string &path) {
   return text.str();
 }
 
-// Polls until the window has this size or the time is up; returns the last geometry.
 WindowGeometry waitForSize(GameProcess &game, unsigned long window, int width, int height) {
-  WindowGeometry g;
-  for (int i = 0; i < 100; ++i) {
-    g = game.geometry(window);
-    if (g.width == width && g.height == height)
-      break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return g;
+  return game.waitForSize(window, width, height);
 }
 
-// Starts the game and waits until its first frame is under way.
-unsigned long startAndWait(GameProcess &game, const std::vector<std::string> &arguments = {}) {
+// Starts the game and waits until its window has the size the start asks for
+// (full screen is applied by the first frame). Keys and pointer moves sent
+// from then on wait in the X queue for the frames.
+unsigned long startAndWait(GameProcess &game, const std::vector<std::string> &arguments = {},
+                           int width = 800, int height = 600) {
   game.start(arguments);
   EXPECT_TRUE(game.waitForOutput(initializedLine)) << game.standardOutput() << game.standardError();
   unsigned long window = game.waitForWindow();
   EXPECT_NE(window, 0u) << "no game window";
-  // The first frames apply the window requests of the start (size, full
-  // screen); input and resizes sent before them could be undone.
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  game.waitForSize(window, width, height);
   return window;
 }
 
@@ -107,7 +100,7 @@ TEST(GameStartTest, WindowedOrFullscreenFromTheSecondArgument) {
       shown += " " + a;
     SCOPED_TRACE("arguments:" + shown);
     GameProcess game;
-    unsigned long window = startAndWait(game, c.arguments);
+    unsigned long window = startAndWait(game, c.arguments, c.expected.width, c.expected.height);
     ASSERT_NE(window, 0u);
     WindowGeometry g = waitForSize(game, window, c.expected.width, c.expected.height);
     EXPECT_EQ(g.width, c.expected.width);
@@ -126,12 +119,66 @@ TEST(GameStartTest, ResizingTheWindowRescales) {
   GameProcess game;
   unsigned long window = startAndWait(game);
   ASSERT_NE(window, 0u);
-  game.resize(window, 1024, 768);
-  EXPECT_TRUE(game.waitForOutput("Rescaling to (1024,768)\n")) << game.standardOutput();
+  // The first frame applies the start's own size request, which undoes a
+  // resize sent before it (no line then): the resize is sent again until
+  // the frames take it.
+  bool isRescaled = false;
+  for (int attempt = 0; attempt < 6 && !isRescaled; ++attempt) {
+    game.resize(window, 1024, 768);
+    isRescaled = game.waitForOutput("Rescaling to (1024,768)\n", 5000);
+  }
+  EXPECT_TRUE(isRescaled) << game.standardOutput();
   WindowGeometry g = waitForSize(game, window, 1024, 768);
   EXPECT_EQ(g.width, 1024);
   EXPECT_EQ(g.height, 768);
   quitThroughMainMenu(game, window);
+}
+
+bool isWhite(const std::vector<int> &rgb) {
+  return rgb[0] > 230 && rgb[1] > 230 && rgb[2] > 230;
+}
+
+// The pointer's white body, 3 pixels right and 10 down from its tip, on any
+// pixel next to that spot (the capture may lose the window's first column
+// and row).
+bool isPointerBodyAt(const Screenshot &shot, int tipX, int tipY) {
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx)
+      if (isWhite(shot.at(tipX + 3 + dx, tipY + 10 + dy)))
+        return true;
+  return false;
+}
+
+// Over the main menu the program draws its own pointer where the mouse is;
+// in the game (no menu) it draws none.
+TEST(GameStartTest, PointerIsDrawnOverTheMainMenu) {
+  GameProcess game;
+  unsigned long window = startAndWait(game);
+  ASSERT_NE(window, 0u);
+  const int tipX = 300, tipY = 200;
+  std::string id = std::to_string(window);
+  game.runTool(
+      {"xdotool", "mousemove", "--window", id, std::to_string(tipX), std::to_string(tipY)});
+  Screenshot inGame = game.screenshot(window);
+  ASSERT_GT(inGame.width, tipX + 10);
+  EXPECT_FALSE(isPointerBodyAt(inGame, tipX, tipY));
+
+  game.key(window, "Escape");
+  game.runTool(
+      {"xdotool", "mousemove", "--window", id, std::to_string(tipX), std::to_string(tipY)});
+  // Frames follow the pointer: poll the screen until it shows up.
+  Screenshot overMenu;
+  bool isShown = false;
+  for (int attempt = 0; attempt < 50 && !isShown; ++attempt) {
+    overMenu = game.screenshot(window);
+    isShown = isPointerBodyAt(overMenu, tipX, tipY);
+  }
+  EXPECT_TRUE(isShown);
+  // Only there: the spot 60 pixels below the tip is not white.
+  EXPECT_FALSE(isWhite(overMenu.at(tipX + 3, tipY + 70)));
+
+  game.key(window, "q");
+  EXPECT_EQ(game.waitForExit(), 0) << game.standardError();
 }
 
 }  // namespace

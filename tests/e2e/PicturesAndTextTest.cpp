@@ -32,7 +32,8 @@ TEST(PicturesAndTextTest, GameLoadsAndFreesItsPicturesInOrder) {
       << game.standardOutput() << game.standardError();
   unsigned long window = game.waitForWindow();
   ASSERT_NE(window, 0u);
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  // Keys wait in the X queue for the frames.
+  game.waitForSize(window, 800, 600);
   game.key(window, "Escape");
   game.key(window, "q");
   ASSERT_EQ(game.waitForExit(), 0) << game.standardError();
@@ -74,7 +75,7 @@ TEST(PicturesAndTextTest, TextDrawnWithTheGeneratedFontShows) {
   unsigned long window = game.waitForWindow();
   ASSERT_NE(window, 0u);
   // The start-up size request settles within the first frames.
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  game.waitForSize(window, 800, 600);
   Screenshot shot = game.screenshot(window);
   // Without a window manager the window sits at (-1, -1) behind its 1-pixel
   // border, so the capture may lose one edge column and row.

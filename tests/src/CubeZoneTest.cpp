@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -261,6 +262,9 @@ TEST_F(CubeZoneTest, SegmentWalkFindsTheFirstPointInsideOnlyTowardsPlusX) {
       // Missing the zone, or stopping short of it, ends the walk.
       {0, Float3(0, 50, 5), Float3(20, 50, 5), false, Float3()},
       {0, Float3(0, 5, 5), Float3(8, 5, 5), false, Float3()},
+      // Non-finite ends give no walk at all.
+      {0, Float3(0, 5, 5), Float3(INFINITY, 5, 5), false, Float3()},
+      {0, Float3(0, 5, NAN), Float3(20, 5, 5), false, Float3()},
   };
   for (const Case &c : cases) {
     CubeZone zone(c.type, Float3(15, 5, 5), Float3(10, 10, 10));
@@ -271,6 +275,15 @@ TEST_F(CubeZoneTest, SegmentWalkFindsTheFirstPointInsideOnlyTowardsPlusX) {
       EXPECT_EQ(hit, c.hit);
     }
   }
+}
+
+// Beyond about 1.7e7 units a unit step no longer moves the point: the walk of
+// a very long segment that misses the zone still ends.
+TEST_F(CubeZoneTest, SegmentWalkEndsWhereStepsStopMovingThePoint) {
+  CubeZone zone(0, Float3(4e7f, 5, 5), Float3(10, 10, 10));
+  Float3 hit(-1, -1, -1);
+  EXPECT_FALSE(zone.intersectSegment(Float3(0, 5, 5), Float3(1e8f, 5, 5), hit));
+  EXPECT_EQ(hit, Float3(-1, -1, -1));
 }
 
 TEST_F(CubeZoneTest, NegativeTypeIndexEndsInTheFatalReport) {

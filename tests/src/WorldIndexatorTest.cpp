@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -260,6 +261,36 @@ TEST_F(WorldIndexatorTest, ViewCubeOfViewDistance1500IsElevenRegionsWide) {
   for (int x = -6; x <= 5; ++x)
     EXPECT_EQ(region(x - origin.x(), -origin.y(), -origin.z())->hasGeometry(), x >= -4 && x <= 4)
         << x;
+}
+
+// Unusable view distances and far camera positions: the view-cube walks stay
+// on the table and end at once (a distance that is not a number counts as 0).
+TEST_F(WorldIndexatorTest, ViewCubeOfAnyDistanceStaysOnTheTable) {
+  ASSERT_TRUE(worldIndexator->addZone(cubeAt(Float3(165, 165, 165))));
+  worldIndexator->loadNewRegions = false;
+  struct Case {
+    float viewDistance;
+    Float3 camera;
+    bool isDrawn;
+  };
+  const Case cases[] = {
+      {NAN, Float3(160, 160, 160), true},           {-10.f, Float3(160, 160, 160), true},
+      {1e30f, Float3(160, 160, 160), true},         {INFINITY, Float3(160, 160, 160), true},
+      {1e30f, Float3(1e30f, -1e30f, 1e30f), false}, {INFINITY, Float3(NAN, NAN, NAN), false},
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    const Case &c = cases[i];
+    worldIndexator->dropAllGeometry();
+    worldIndexator->viewDistance = c.viewDistance;
+    scene3D->camera->position = c.camera;
+    testing::internal::CaptureStdout();
+    worldIndexator->draw(false);
+    worldIndexator->update();
+    EXPECT_EQ(withoutImageLog(testing::internal::GetCapturedStdout()),
+              c.isDrawn ? "Loaded 1 regions (6 VBO, 24 vertices)\n" : "")
+        << "case " << i;
+    EXPECT_EQ(region(1, 1, 1)->hasGeometry(), c.isDrawn) << "case " << i;
+  }
 }
 
 }  // namespace

@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "FatalReportCatcher.h"
 
 namespace {
 
@@ -63,6 +66,35 @@ TEST(FatalReportDeathTest, AssertWritesReportAndExitsWithOne) {
               testing::ExitedWithCode(1),
               "Program version: \\(unknown\\)\nMessage: Sprite::Sprite : unknown value of "
               "hotSpotAlignment\n");
+}
+
+// The test hook gets the whole report text, and leaves nothing behind.
+TEST(FatalReportTest, HandlerReceivesTheReportText) {
+  FatalReportCatcher catcher;
+  std::string report = catcher.reportOf([] { FATAL("caught here"); });
+  EXPECT_EQ(report.rfind(preamble, 0), 0u) << report;
+  EXPECT_NE(report.find("\nProgram version: (unknown)\nMessage: caught here\n"), std::string::npos)
+      << report;
+  EXPECT_EQ(catcher.reportOf([] {}), "");
+}
+
+TEST(FatalReportDeathTest, WithoutHandlerTheProcessEndsAgain) {
+  { FatalReportCatcher catcher; }
+  EXPECT_EXIT(FATAL("after the catcher"), testing::ExitedWithCode(1),
+              "Message: after the catcher\n");
+}
+
+// The address sanitizer's allocator never calls the new handler, so the
+// installed handler is called directly here.
+TEST(FatalReportDeathTest, FailedAllocationEndsInTheReport) {
+  EXPECT_EXIT(
+      {
+        installOutOfMemoryReport();
+        std::new_handler handler = std::get_new_handler();
+        if (handler != nullptr)
+          handler();
+      },
+      testing::ExitedWithCode(1), "ERROR : .*\nMessage: out of memory\n");
 }
 
 TEST(FatalReportTest, PassingCheckDoesNothing) {

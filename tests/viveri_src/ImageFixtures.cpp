@@ -219,5 +219,5 @@ Bytes readFileBytes(const std::string &path) {
 
 std::string testDataPath(const std::string &relative) {
   const char *folder = getenv("CUBEWORLD_TESTDATA_DIR");
-  return std::string(folder != nullptr ? folder : "../shared/testdata") + "/" + relative;
+  return std::string(folder != nullptr ? folder : "tests/data") + "/" + relative;
 }

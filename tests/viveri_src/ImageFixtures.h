@@ -1,6 +1,6 @@
 // Small picture files built by the tests: TGA bytes laid out by hand, PNG and
 // JPEG written through libpng and libjpeg, temporary files to load them from,
-// and the path of the shared public test pictures.
+// and the path of the public test pictures in tests/data.
 #pragma once
 
 #include <cstdint>
@@ -48,5 +48,5 @@ const std::string &tempFolder();
 std::string writeTempFile(const std::string &name, const Bytes &bytes);
 Bytes readFileBytes(const std::string &path);
 
-// A file of the shared public test pictures, by its path below the test data folder.
+// A file of the public test pictures (tests/data), by its path below the test data folder.
 std::string testDataPath(const std::string &relative);
