@@ -1,14 +1,21 @@
 // Start-up, frame and shut-down order of the game. Steps whose objects are not
-// part of the program yet are marked where they join; nothing stands in for them.
+// part of the program yet are marked where they join; the game script draws
+// every frame.
 #include "Game.h"
 
 #include "DeviceManager.h"
 #include "FatalReport.h"
 #include "Font.h"
 #include "KeyboardManager.h"
+#include "Player.h"
+#include "SaveGame.h"
 #include "Scene2D.h"
+#include "ScriptContext.h"
+#include "ScriptHost.h"
+#include "SoundManager.h"
 #include "Sprite.h"
 #include "SpriteManager.h"
+#include "World.h"
 
 #include <GL/freeglut.h>
 
@@ -41,17 +48,21 @@ bool handleMenuKey(int key, bool isEditorDialogOpen, bool &isRunning, bool &isMa
 }
 
 Game::Game(const std::string &programPath, bool fullscreen)
-    : isRunning(true),
+    : world(nullptr),
+      isRunning(true),
       isMainMenuShown(false),
       isOptionsMenuShown(false),
       font(nullptr),
+      soundManager(nullptr),
+      scriptHost(nullptr),
       mainMenuSprite(nullptr),
       optionsMenuSprite(nullptr),
       menuMouseSprite(nullptr) {
   std::cout << "================ Initializing ..." << std::endl;
   // The window, the GL state, "extensions.txt" and the extension loader.
   DeviceManager::create(programPath, "", 800, 600, fullscreen);
-  // The sound manager (programPath) joins here: it starts the audio library.
+  // The audio library starts with the sound manager.
+  soundManager = new SoundManager(programPath);
   font = new Font("default_font.png");
   scene2D->isSceneSizeFollowingWindow = true;
   // The program draws its own pointer in the menus and the editor.
@@ -62,18 +73,23 @@ Game::Game(const std::string &programPath, bool fullscreen)
   menuMouseSprite = spriteManager->createSprite("menus/menu_mouse.png", 1);
   mainMenuSprite->position = Int2(0, 0);
   optionsMenuSprite->position = Int2(0, 0);
-  // The world joins here, with the font and the sound manager.
+  world = new World(font, soundManager);
   reloadScript();
   std::cout << "================ Initialized, first draw ..." << std::endl;
 }
 
 Game::~Game() {
   shutdownScript();
+  // A save asked for in the last frame or by lua_onUninitGame is still written.
+  handleSaveRequest();
   spriteManager->removeSprite(mainMenuSprite);
   spriteManager->removeSprite(optionsMenuSprite);
   spriteManager->removeSprite(menuMouseSprite);
   mainMenuSprite = optionsMenuSprite = menuMouseSprite = nullptr;
-  // The world is deleted here, then the sound manager.
+  delete world;
+  world = nullptr;
+  delete soundManager;
+  soundManager = nullptr;
   delete font;
   font = nullptr;
   ASSERT(deviceManager != NULL);
@@ -84,20 +100,40 @@ Game::~Game() {
 void Game::reloadScript() {
   std::cout << "==== Reload script file" << std::endl;
   shutdownScript();
-  // The script host joins here: a new one from loadScript (sound manager,
-  // font) runs "world.lua"; the script context's world reference is set and
-  // lua_onInitGame is called.
+  // The world is known before the script's main chunk runs, so top-level
+  // calls may already use it.
+  scriptContext.world = world;
+  scriptHost = ScriptHost::loadScript(soundManager, font);
+  scriptContext.world = world;
+  scriptHost->callScriptFunction("lua_onInitGame");
   std::cout << "==== Script file reloaded" << std::endl;
 }
 
 void Game::shutdownScript() {
-  // With the script host: unloadScript (lua_onUninitGame, object types,
-  // global variables), then the host is deleted and the pointer cleared.
+  if (scriptHost == nullptr)
+    return;
+  scriptHost->unloadScript();
+  delete scriptHost;
+  scriptHost = nullptr;
+}
+
+void Game::handleSaveGameRequests() {
+  std::string loadName = loadGameFileName;
+  loadGameFileName = "";
+  if (!loadName.empty())
+    loadGameFile(loadName, world);
+  handleSaveRequest();
+}
+
+void Game::handleSaveRequest() {
+  std::string saveName = saveGameFileName;
+  saveGameFileName = "";
+  if (!saveName.empty())
+    saveGameFile(saveName, world);
 }
 
 bool Game::isEditorDialogOpen() const {
-  // Joins with the editor: its dialog step above 0. No editor, no dialog.
-  return false;
+  return world->editor.dialogStep > 0;
 }
 
 void Game::handleTypedKeys() {
@@ -106,20 +142,24 @@ void Game::handleTypedKeys() {
         handleMenuKey(key, isEditorDialogOpen(), isRunning, isMainMenuShown, isOptionsMenuShown);
     if (!reachesWorld)
       continue;
-    // The world's key handler joins here: the low 8 bits of the key, with the
-    // number of script object types asked of the script for each key.
+    int nbObjectTypes = scriptHost->getNbObjectTypes();
+    world->onKey(static_cast<char>(key & 0xFF), nbObjectTypes);
   }
 }
 
 void Game::handleMouseEvents() {
   for (const MouseEvent &event : mouseEvents) {
-    (void)event;
     if (isMainMenuShown || isOptionsMenuShown) {
       // The menus' mouse input joins here.
       continue;
     }
-    // The editor (in editor mode) or the in-game cube creation and then the
-    // player join here, with the number of script object types.
+    int nbObjectTypes = scriptHost->getNbObjectTypes();
+    if (world->isEditorMode) {
+      // The editor's mouse handling joins with the editor core.
+      (void)nbObjectTypes;
+    } else if (!world->editor.onBuildMouse(event)) {
+      world->player->onMouse(event);
+    }
   }
 }
 
@@ -128,17 +168,21 @@ void Game::frame() {
   deviceManager->nextFrame();
   handleTypedKeys();
   handleMouseEvents();
-  // The world's per-frame step joins here (script context's world reference
-  // set again first).
-  // Pending save-game load, then pending save, join with the player and the
-  // script's global variables.
-  // Water switch and fog colour from the script context join with the world.
-  // lua_loop joins with the script host: the script draws the frame.
+  scriptContext.world = world;
+  world->update(scriptHost->lua);
+  handleSaveGameRequests();
+  world->indexedWorld.waterEnabled = scriptContext.isWaterEnabled;
+  const Colour &fog = scriptContext.fogColor;
+  world->fogColor[0] = fog.r;
+  world->fogColor[1] = fog.g;
+  world->fogColor[2] = fog.b;
+  world->fogColor[3] = fog.a;
+  // The script draws the frame.
+  scriptHost->callScriptFunction("lua_loop");
   // The menu overlay (darkened screen, menu picture, banner, frame rate)
   // joins with the menus.
-  // The program's own pointer, over a menu (and, once the world lands, in
-  // editor mode).
-  if (isMainMenuShown || isOptionsMenuShown) {
+  // The program's own pointer, over a menu or in editor mode.
+  if (isMainMenuShown || isOptionsMenuShown || world->isEditorMode) {
     // The pointer is drawn in 2D whatever the frame left: the 2D projection
     // (y downwards, so both windings are kept), filled, over everything,
     // blended by the picture's alpha. The state stays so for the next frame.
@@ -153,5 +197,6 @@ void Game::frame() {
     menuMouseSprite->position = mousePosition2D;
     menuMouseSprite->draw();
   }
-  // The script's quit request joins with the script host.
+  if (scriptContext.quitRequested)
+    isRunning = false;
 }

@@ -2,6 +2,7 @@
 // file: magic "WORLD", version 1, the cube types, then the region table.
 #include "IndexedWorld.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -9,11 +10,14 @@
 
 #include "CubeType.h"
 #include "CubeTypeManager.h"
+#include "CustomObjectTypeManager.h"
 #include "CubeZone.h"
 #include "CustomObject.h"
 #include "FatalReport.h"
 #include "LittleEndian.h"
 #include "PlatformFile.h"
+#include "Scene3D.h"
+#include "Water.h"
 #include "WorldFile.h"
 #include "WorldIndexator.h"
 
@@ -35,24 +39,25 @@ struct WorldFileCloser {
 }  // namespace
 
 IndexedWorld::IndexedWorld() {
-  // The script object type manager is created first, before these two, once
-  // script object types are part of the world.
-  ASSERT(cubeTypeManager == NULL && worldIndexator == NULL);
+  ASSERT(cotm == NULL && cubeTypeManager == NULL && worldIndexator == NULL);
   waterEnabled = true;
+  cotm = new CustomObjectTypeManager();
   cubeTypeManager = new CubeTypeManager();
   worldIndexator = new WorldIndexator(320.f);
   loadWorld();
-  // The water surface (tile size 10) is created here with the world object.
+  water = new Water(10.f);
 }
 
 IndexedWorld::~IndexedWorld() {
-  ASSERT(cubeTypeManager != NULL && worldIndexator != NULL);
-  // The water goes first, once it exists.
+  ASSERT(cotm != NULL && cubeTypeManager != NULL && worldIndexator != NULL);
+  delete water;
+  water = NULL;
   delete worldIndexator;
   worldIndexator = NULL;
   delete cubeTypeManager;
   cubeTypeManager = NULL;
-  // The script object type manager goes last.
+  delete cotm;
+  cotm = NULL;
 }
 
 void IndexedWorld::saveWorld() {
@@ -154,8 +159,9 @@ int IndexedWorld::getNbCubeType() const {
 void IndexedWorld::drawWater(float low, float high) {
   if (!waterEnabled)
     return;
-  // The water surface spans 2 x low to 2 x high around the camera; it is
-  // drawn here once the world object brings it.
-  (void)low;
-  (void)high;
+  water->extent = 2.f * high;
+  water->extentMin = 2.f * low;
+  water->nbRepeats = std::trunc((2.f * high - 2.f * low) / water->tileSize);
+  water->update(*scene3D->camera);
+  water->draw();
 }

@@ -9,6 +9,7 @@
 #include "BasicVector.h"
 
 class CubeType;
+class Water;
 
 // The world file, in the working directory.
 extern const char *const worldFileName;
@@ -36,5 +37,7 @@ class IndexedWorld {
 
   void drawWater(float low, float high);
 
+  // The water surface, tile size 10; drawn only while waterEnabled.
+  Water *water = NULL;
   bool waterEnabled = true;
 };

@@ -20,6 +20,7 @@
 #include "LoadingProgressBar.h"
 #include "Scene2D.h"
 #include "Scene3D.h"
+#include "ScriptContext.h"
 #include "VBO.h"
 #include "ViewFrustum.h"
 #include "WorldFile.h"
@@ -310,24 +311,34 @@ bool WorldIndexator::isCollidingPoint(const Float3 &point) const {
 }
 
 void WorldIndexator::update() {
+  // The walk runs over the regions of the table as it was when the walk
+  // began: a script callback may add cubes and so grow the table at its low
+  // end while the walk goes on.
+  Int3 startOrigin = tableOrigin;
   Int3 c = regionIndexOf(scene3D->camera->position);
   int32_t n = viewRadiusInRegions(viewDistance, regionSize);
   ViewRange rx = clippedViewRange(c.x(), n, tableRegionSize.x());
   ViewRange ry = clippedViewRange(c.y(), n, tableRegionSize.y());
   ViewRange rz = clippedViewRange(c.z(), n, tableRegionSize.z());
-  std::vector<CustomObject> movedObjects;
+  std::vector<WorldRegion::MovedObject> movedObjects;
   for (int32_t x = rx.first; x <= rx.last; ++x)
     for (int32_t y = ry.first; y <= ry.last; ++y)
-      for (int32_t z = rz.first; z <= rz.last; ++z)
-        getRegion(Int3(x, y, z))->visit(movedObjects);
+      for (int32_t z = rz.first; z <= rz.last; ++z) {
+        Int3 absoluteIndex = Int3(x, y, z) + startOrigin;
+        Int3 index = absoluteIndex - tableOrigin;
+        if (isInsideTable(index))
+          getRegion(index)->visit(*this, absoluteIndex, movedObjects);
+      }
 
-  for (const CustomObject &record : movedObjects) {
+  for (const WorldRegion::MovedObject &moved : movedObjects) {
     Int3 posIndex;
-    bool isOk = findRegionForBox(record.position, Float3(0, 0, 0), posIndex);
+    bool isOk = findRegionForBox(moved.record.position, Float3(0, 0, 0), posIndex);
     ASSERT(isOk);
     WorldRegion *region = getRegion(posIndex);
     region->dropGeometry();
-    region->objects.push_back(record);
+    region->objects.push_back(moved.record);
+    if (moved.isCurrent)
+      scriptContext.currentObject = &region->objects.back();
   }
 
   int nbRemoved = 0;
@@ -347,6 +358,9 @@ void WorldIndexator::update() {
 }
 
 void WorldIndexator::draw(bool showRegionBoxes) {
+  // Table indices of this frame: a draw callback that adds cubes may grow
+  // the table, so each index is taken relative to the origin at the start.
+  Int3 startOrigin = tableOrigin;
   Int3 c = regionIndexOf(scene3D->camera->position);
   int32_t n = viewRadiusInRegions(viewDistance, regionSize);
   ViewRange rx = clippedViewRange(c.x(), n, tableRegionSize.x());
@@ -369,7 +383,10 @@ void WorldIndexator::draw(bool showRegionBoxes) {
   for (int32_t x = rx.first; x <= rx.last; ++x)
     for (int32_t y = ry.first; y <= ry.last; ++y)
       for (int32_t z = rz.first; z <= rz.last; ++z) {
-        WorldRegion *region = getRegion(Int3(x, y, z));
+        Int3 index = Int3(x, y, z) + startOrigin - tableOrigin;
+        if (!isInsideTable(index))
+          continue;
+        WorldRegion *region = getRegion(index);
         // The shell of the view cube, in 64 bits: c +- n may leave 32 bits.
         auto isShell = [n](int32_t i, int32_t center) {
           return int64_t(i) == int64_t(center) - n || int64_t(i) == int64_t(center) + n;
@@ -398,9 +415,9 @@ void WorldIndexator::draw(bool showRegionBoxes) {
           glColor4ub(255, 255, 255, 255);
           glPushMatrix();
           glLoadMatrixf(scene3D->viewMatrix);
-          Float3 boxCenter = Float3(static_cast<float>(tableOrigin.x() + x),
-                                    static_cast<float>(tableOrigin.y() + y),
-                                    static_cast<float>(tableOrigin.z() + z)) *
+          Float3 boxCenter = Float3(static_cast<float>(startOrigin.x() + x),
+                                    static_cast<float>(startOrigin.y() + y),
+                                    static_cast<float>(startOrigin.z() + z)) *
                                  regionSize +
                              Float3(regionSize, regionSize, regionSize) / 2.f;
           glTranslatef(boxCenter.x(), boxCenter.y(), boxCenter.z());

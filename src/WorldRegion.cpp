@@ -10,6 +10,9 @@
 #include <string>
 
 #include "CubeTypeManager.h"
+#include "CustomObjectTypeManager.h"
+#include "ScriptContext.h"
+#include "WorldIndexator.h"
 #include "FatalReport.h"
 #include "VBO.h"
 #include "ViewFrustum.h"
@@ -89,8 +92,11 @@ std::pair<int, int> WorldRegion::drawGeometry(const ViewFrustum *frustum, bool &
   if (isDrawn)
     geometry->draw();
   glEnable(GL_LIGHTING);
-  // Script objects draw themselves here, with lighting on, once the script
-  // object types are part of the world (each record of objects in order).
+  // Script objects draw themselves, with lighting on. By index: a draw
+  // callback may add cubes to this region, never objects.
+  if (cotm != NULL)
+    for (size_t i = 0; i < objects.size(); ++i)
+      cotm->drawObject(objects[i]);
   glDisable(GL_LIGHTING);
   return counts;
 }
@@ -167,7 +173,8 @@ bool WorldRegion::intersectSegment(const Float3 &start, const Float3 &end, Float
   return false;
 }
 
-void WorldRegion::visit(std::vector<CustomObject> &movedObjects) {
+void WorldRegion::visit(const WorldIndexator &indexator, const Int3 &absoluteIndex,
+                        std::vector<MovedObject> &movedObjects) {
   visited = true;
   int nbCubeTypes = cubeTypeManager->getNbCubeType();
   for (const CubeZone &zone : zones)
@@ -177,11 +184,16 @@ void WorldRegion::visit(std::vector<CustomObject> &movedObjects) {
   size_t i = 0;
   while (i < objects.size()) {
     Float3 previousPosition = objects[i].position;
-    // The script object types manage each record here, once they are part
-    // of the world; managing may move the record.
-    if (objects[i].position != previousPosition) {
+    if (cotm != NULL)
+      cotm->manageObject(objects[i]);
+    // A record moved now, or earlier from a draw callback or the script's
+    // frame function, leaves for the region of its position.
+    bool isMoved =
+        objects[i].position != previousPosition ||
+        indexator.regionIndexOf(objects[i].position) + indexator.tableOrigin != absoluteIndex;
+    if (isMoved) {
       dropGeometry();
-      movedObjects.push_back(objects[i]);
+      movedObjects.push_back(MovedObject{objects[i], scriptContext.currentObject == &objects[i]});
       objects.erase(objects.begin() + static_cast<long>(i));
       continue;
     }

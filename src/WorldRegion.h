@@ -13,6 +13,7 @@
 
 class VBOSet;
 class ViewFrustum;
+class WorldIndexator;
 
 class WorldRegion {
  public:
@@ -44,9 +45,17 @@ class WorldRegion {
   bool deleteNearest(const Float3 &point);
   bool isCollidingPoint(const Float3 &point) const;
   bool intersectSegment(const Float3 &start, const Float3 &end, Float3 &hit) const;
+  // A record that leaves the region, and whether it is the script's
+  // current object (which follows it to its new place).
+  struct MovedObject {
+    CustomObject record;
+    bool isCurrent;
+  };
   // The per-frame walk: marks the region visited and its cube types used,
-  // manages its objects and moves out every record whose position changed.
-  void visit(std::vector<CustomObject> &movedObjects);
+  // manages its objects and moves out every record that no longer lies in
+  // this region (absolute region index), whoever moved it.
+  void visit(const WorldIndexator &indexator, const Int3 &absoluteIndex,
+             std::vector<MovedObject> &movedObjects);
 
   // One list of the world file: the zones, or with isObjects the objects.
   void write(FILE *fd, bool isObjects) const;

@@ -8,7 +8,9 @@
 #include "GameSounds.h"
 #include "MenuPictures.h"
 #include "PlayerModel.h"
+#include "ScriptGameData.h"
 #include "TextRenderer.h"
+#include "WorldPictures.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -35,6 +37,11 @@ bool cubeFamily(Context &c) {
   return generateShadowOverlay(c.gameDir) && generateCubeTextures(c.gameDir);
 }
 
+bool worldFamily(Context &c) {
+  return generateLoadingScreen(c.text, c.gameDir) && generateWaterPictures(c.gameDir) &&
+         generateSkybox(c.gameDir);
+}
+
 bool playerFamily(Context &c) {
   return generatePlayerModel(c.gameDir);
 }
@@ -43,18 +50,29 @@ bool soundFamily(Context &c) {
   return generateGameSounds(c.gameDir);
 }
 
+bool scriptGameFamily(Context &c) {
+  return generateScriptPictures(c.text, c.gameDir) && generateScriptModels(c.gameDir) &&
+         generateScriptSounds(c.gameDir);
+}
+
 struct AssetFamily {
   const char *name;
   bool (*generate)(Context &);
 };
 
 const AssetFamily families[] = {
-    {"font", fontFamily},           {"menus", menuFamily},   {"cube textures", cubeFamily},
-    {"player model", playerFamily}, {"sounds", soundFamily},
+    {"font", fontFamily},
+    {"menus", menuFamily},
+    {"cube textures", cubeFamily},
+    {"world pictures", worldFamily},
+    {"player model", playerFamily},
+    {"sounds", soundFamily},
+    {"default game's pictures, models and sounds", scriptGameFamily},
 };
 
-const char *const folders[] = {"",           "menus", "cube_textures", "cube_shadowed_textures",
-                               "obj_player", "sound"};
+const char *const folders[] = {"",       "menus",   "cube_textures", "cube_shadowed_textures",
+                               "skybox", "sprites", "models",        "obj_player",
+                               "sound"};
 
 bool makeFolders(const std::string &gameDir) {
   for (const char *folder : folders) {

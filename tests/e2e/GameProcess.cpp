@@ -171,6 +171,10 @@ GameProcess::~GameProcess() {
   }
 }
 
+void GameProcess::setEnvironment(const std::string &name, const std::string &value) {
+  environmentChanges[name] = value;
+}
+
 void GameProcess::start(const std::vector<std::string> &arguments, bool isMessageBoxShown) {
   startProgram(environmentValue("CUBEWORLD_BUILD_DIR", ".") + "/cubeworld", arguments,
                isMessageBoxShown);
@@ -180,10 +184,13 @@ void GameProcess::startProgram(const std::string &program,
                                const std::vector<std::string> &arguments, bool isMessageBoxShown) {
   std::vector<std::string> command = {program};
   command.insert(command.end(), arguments.begin(), arguments.end());
-  std::vector<std::string> environment =
-      environmentWith({{"DISPLAY", display},
-                       {"ALSOFT_DRIVERS", "null"},
-                       {"VIVERI_NO_MESSAGE_BOX", isMessageBoxShown ? "" : "1"}});
+  std::map<std::string, std::string> changes = {
+      {"DISPLAY", display},
+      {"ALSOFT_DRIVERS", "null"},
+      {"VIVERI_NO_MESSAGE_BOX", isMessageBoxShown ? "" : "1"}};
+  for (const auto &change : environmentChanges)
+    changes[change.first] = change.second;
+  std::vector<std::string> environment = environmentWith(changes);
   gamePid = fork();
   if (gamePid == 0) {
     if (chdir(workFolder.c_str()) != 0)

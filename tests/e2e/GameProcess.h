@@ -35,6 +35,10 @@ class GameProcess {
   GameProcess(const GameProcess &) = delete;
   GameProcess &operator=(const GameProcess &) = delete;
 
+  // An environment variable for the programs started next, over the
+  // harness's own choices (ALSOFT_DRIVERS=null among them); an empty value
+  // removes the variable.
+  void setEnvironment(const std::string &name, const std::string &value);
   // Starts the game with these arguments after the program path. The warning
   // box of the fatal report stays off unless isMessageBoxShown.
   void start(const std::vector<std::string> &arguments = {}, bool isMessageBoxShown = false);
@@ -83,6 +87,7 @@ class GameProcess {
 
   std::string rootFolder, workFolder, stdoutFile, stderrFile;
   std::string display;
+  std::map<std::string, std::string> environmentChanges;
   pid_t serverPid = -1;
   pid_t gamePid = -1;
   int exitStatus = -1;

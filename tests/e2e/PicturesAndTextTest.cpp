@@ -39,14 +39,32 @@ TEST(PicturesAndTextTest, GameLoadsAndFreesItsPicturesInOrder) {
   ASSERT_EQ(game.waitForExit(), 0) << game.standardError();
 
   std::vector<std::string> lines = game.outputLines();
+  // Start: font, menus, the world (cube shadow overlay, water, loading
+  // screen, player, skybox), then the default game script's pictures.
   EXPECT_EQ(linesStartingWith(lines, "Loading image '"),
             (std::vector<std::string>{
                 "Loading image 'default_font.png'", "Loading image 'menus/main_menu.png'",
-                "Loading image 'menus/options_menu.png'", "Loading image 'menus/menu_mouse.png'"}));
+                "Loading image 'menus/options_menu.png'", "Loading image 'menus/menu_mouse.png'",
+                "Loading image 'black_semi_transparent.png'", "Loading image 'water.png'",
+                "Loading image 'water_sub.png'", "Loading image 'loading.png'",
+                "Loading image 'obj_player/player.png'", "Loading image 'skybox/bottom.png'",
+                "Loading image 'skybox/top.png'", "Loading image 'skybox/left.png'",
+                "Loading image 'skybox/right.png'", "Loading image 'skybox/front.png'",
+                "Loading image 'skybox/back.png'", "Loading image 'sprites/title.png'",
+                "Loading image 'sprites/coin_icon.png'"}));
+  // The loading screen right after it showed; at the end the script's
+  // pictures, the menus, the world's, the font.
   EXPECT_EQ(linesStartingWith(lines, "Freeing image '"),
             (std::vector<std::string>{
-                "Freeing image 'menus/main_menu.png'", "Freeing image 'menus/options_menu.png'",
-                "Freeing image 'menus/menu_mouse.png'", "Freeing image 'default_font.png'"}));
+                "Freeing image 'loading.png'", "Freeing image 'sprites/title.png'",
+                "Freeing image 'sprites/coin_icon.png'", "Freeing image 'menus/main_menu.png'",
+                "Freeing image 'menus/options_menu.png'", "Freeing image 'menus/menu_mouse.png'",
+                "Freeing image 'obj_player/player.png'", "Freeing image 'skybox/bottom.png'",
+                "Freeing image 'skybox/top.png'", "Freeing image 'skybox/left.png'",
+                "Freeing image 'skybox/right.png'", "Freeing image 'skybox/front.png'",
+                "Freeing image 'skybox/back.png'", "Freeing image 'water.png'",
+                "Freeing image 'water_sub.png'", "Freeing image 'black_semi_transparent.png'",
+                "Freeing image 'default_font.png'"}));
   EXPECT_EQ(game.standardError().find("ERROR : "), std::string::npos) << game.standardError();
 }
 

@@ -74,6 +74,9 @@ WorldTestFolder::WorldTestFolder(const std::vector<std::string> &textureNames) {
   mkdir("cube_textures", 0755);
   mkdir("cube_shadowed_textures", 0755);
   writeTestPng("black_semi_transparent.png", 0, 0, 0, 128);
+  // The indexed world's water surface and layers.
+  writeTestPng("water.png", 40, 90, 200, 180);
+  writeTestPng("water_sub.png", 20, 60, 150, 120);
   unsigned char shade = 10;
   for (const std::string &name : textureNames) {
     writeTestPng("cube_textures/" + name, shade, 200, 100, 255);

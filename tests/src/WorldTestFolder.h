@@ -8,7 +8,7 @@
 
 class WorldTestFolder {
  public:
-  // Writes "black_semi_transparent.png" and, for every name, a picture in
+  // Writes "black_semi_transparent.png", the two water pictures and, for every name, a picture in
   // "cube_textures/" and "cube_shadowed_textures/".
   explicit WorldTestFolder(const std::vector<std::string> &textureNames);
   ~WorldTestFolder();
