@@ -5,7 +5,9 @@
 // touched. One function per family of assets; exit status 1 on any failure.
 #include "CubeTextures.h"
 #include "FontPicture.h"
+#include "GameSounds.h"
 #include "MenuPictures.h"
+#include "PlayerModel.h"
 #include "TextRenderer.h"
 #include "WorldPictures.h"
 
@@ -39,19 +41,27 @@ bool worldFamily(Context &c) {
          generateSkybox(c.gameDir);
 }
 
+bool playerFamily(Context &c) {
+  return generatePlayerModel(c.gameDir);
+}
+
+bool soundFamily(Context &c) {
+  return generateGameSounds(c.gameDir);
+}
+
 struct AssetFamily {
   const char *name;
   bool (*generate)(Context &);
 };
 
 const AssetFamily families[] = {
-    {"font", fontFamily},
-    {"menus", menuFamily},
-    {"cube textures", cubeFamily},
-    {"world pictures", worldFamily},
+    {"font", fontFamily},           {"menus", menuFamily},
+    {"cube textures", cubeFamily},  {"world pictures", worldFamily},
+    {"player model", playerFamily}, {"sounds", soundFamily},
 };
 
-const char *const folders[] = {"", "menus", "cube_textures", "cube_shadowed_textures", "skybox"};
+const char *const folders[] = {"",       "menus",      "cube_textures", "cube_shadowed_textures",
+                               "skybox", "obj_player", "sound"};
 
 bool makeFolders(const std::string &gameDir) {
   for (const char *folder : folders) {

@@ -26,8 +26,18 @@ SoundManager::SoundManager(const std::string &programPath)
     return;
   printf("No sound device (%s): the game runs without sound\n", alutGetErrorString(alutGetError()));
   fflush(stdout);
-  if (openDecoderContext())
-    alutInitWithoutContext(&argc, argv);
+  if (openDecoderContext() && alutInitWithoutContext(&argc, argv) != AL_TRUE)
+    closeDecoderContext();
+}
+
+void SoundManager::closeDecoderContext() {
+  if (decoderContext == nullptr)
+    return;
+  alcMakeContextCurrent(nullptr);
+  alcDestroyContext(static_cast<ALCcontext *>(decoderContext));
+  alcCloseDevice(static_cast<ALCdevice *>(decoderDevice));
+  decoderContext = nullptr;
+  decoderDevice = nullptr;
 }
 
 bool SoundManager::openDecoderContext() {
@@ -64,11 +74,7 @@ SoundManager::~SoundManager() {
     entry.second.reset();
   sounds.clear();
   alutExit();
-  if (decoderContext != nullptr) {
-    alcMakeContextCurrent(nullptr);
-    alcDestroyContext(static_cast<ALCcontext *>(decoderContext));
-    alcCloseDevice(static_cast<ALCdevice *>(decoderDevice));
-  }
+  closeDecoderContext();
 }
 
 Sound_Abstract *SoundManager::getSound(const std::string &fileName) {

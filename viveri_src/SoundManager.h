@@ -29,6 +29,7 @@ class SoundManager {
   // Without a device: a context on a device that renders nowhere, which the
   // WAV decoder needs; null when even that could not be made.
   bool openDecoderContext();
+  void closeDecoderContext();
 
   std::map<std::string, std::unique_ptr<Sound_Abstract>> sounds;
   bool isAudioDeviceOpen;
