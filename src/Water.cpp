@@ -25,6 +25,21 @@ int textureOf(const Sprite *sprite) {
   return static_cast<int>(sprite->images[0]->getTexture());
 }
 
+// The square is drawn as n x n equal pieces, each a whole number of texture
+// repeats, so the picture is the same as one quad's. One quad reaching far
+// behind the camera gets the fog of its distant corners everywhere (the fog
+// distance is taken at the corners), which turned the water near the camera
+// white.
+int piecesPerSide(float nbRepeats) {
+  if (!(nbRepeats >= 1.f) || nbRepeats > 1e6f)
+    return 1;
+  int repeats = static_cast<int>(nbRepeats);
+  for (int n = 32; n > 1; --n)
+    if (repeats % n == 0)
+      return n;
+  return 1;
+}
+
 }  // namespace
 
 Water::Water(float tileSize)
@@ -70,26 +85,34 @@ void Water::update(const Camera &camera) {
   waterPosition.y() = surfaceHeight(getTimeMs());
 }
 
+void Water::drawSquare(float height, int texture, bool isFacingDown) {
+  const int n = piecesPerSide(nbRepeats);
+  const float piece = extent / static_cast<float>(n);
+  const Float2 repeat(nbRepeats / static_cast<float>(n), nbRepeats / static_cast<float>(n));
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) {
+      glLoadMatrixf(scene3D->viewMatrix);
+      glTranslatef(waterPosition.x() - extent * 0.5f + (static_cast<float>(i) + 0.5f) * piece,
+                   height,
+                   waterPosition.z() - extent * 0.5f + (static_cast<float>(j) + 0.5f) * piece);
+      scene3D->drawFlatQuad(Float2(piece, piece), texture, repeat, isFacingDown);
+    }
+}
+
 void Water::draw() {
-  const Float2 size(extent, extent);
-  const Float2 repeat(nbRepeats, nbRepeats);
   glPushMatrix();
   if (drawLayers) {
     for (float depth : layerDepths) {
-      glLoadMatrixf(scene3D->viewMatrix);
-      glTranslatef(waterPosition.x(), waterPosition.y() + depth, waterPosition.z());
-      scene3D->drawFlatQuad(size, textureOf(layerSprite), repeat, true);
-      scene3D->drawFlatQuad(size, textureOf(layerSprite), repeat, false);
+      drawSquare(waterPosition.y() + depth, textureOf(layerSprite), true);
+      drawSquare(waterPosition.y() + depth, textureOf(layerSprite), false);
     }
   }
-  glLoadMatrixf(scene3D->viewMatrix);
-  glTranslatef(waterPosition.x(), waterPosition.y(), waterPosition.z());
   glEnable(GL_TEXTURE_2D);
   glPolygonMode(GL_BACK, GL_LINE);
   glPolygonMode(GL_FRONT, GL_FILL);
   glEnable(GL_CULL_FACE);
-  scene3D->drawFlatQuad(size, textureOf(surfaceSprite), repeat, true);
-  scene3D->drawFlatQuad(size, textureOf(surfaceSprite), repeat, false);
+  drawSquare(waterPosition.y(), textureOf(surfaceSprite), true);
+  drawSquare(waterPosition.y(), textureOf(surfaceSprite), false);
   glPopMatrix();
 }
 

@@ -37,4 +37,8 @@ class Water {
   unsigned char underwaterColor[4];
   Float3 waterPosition;
   bool drawLayers;
+
+ private:
+  // The square at this height around waterPosition, facing down or up.
+  void drawSquare(float height, int texture, bool isFacingDown);
 };

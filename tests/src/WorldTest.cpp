@@ -121,6 +121,30 @@ TEST_F(WorldTest, WaterSquareFollowsTheCameraOnItsRepeatGrid) {
   EXPECT_LE(water.waterPosition.y(), -2.f);
 }
 
+TEST_F(WorldTest, WaterSurfaceCoversTheSkyBelow) {
+  world->player->cameraDistance = 1.f;
+  // Looking down from above the surface: the water's blue over the red
+  // bottom of the sky.
+  drawFrom(Float3(3, 10, 7), -90, 0);
+  std::vector<int> above = pixel(windowSize.x() / 2, windowSize.y() / 2);
+  keepScreenshot("water from above");
+  EXPECT_GT(above[2], above[0]) << testing::PrintToString(above);
+  // Seen at a slant, near the camera, under the far plane of the game.
+  scene3D->farPlane = 3000.f;
+  drawFrom(Float3(3, 10, 7), -30, 0);
+  std::vector<int> slant = pixel(windowSize.x() / 2, windowSize.y() / 2);
+  keepScreenshot("water at a slant");
+  // Textured water, not the white of the fog (which its far corners
+  // once spread over the whole surface).
+  EXPECT_LT(slant[0], 100) << testing::PrintToString(slant);
+  EXPECT_GT(slant[2], slant[0] + 100) << testing::PrintToString(slant);
+  world->indexedWorld.waterEnabled = false;
+  drawFrom(Float3(3, 10, 7), -90, 0);
+  std::vector<int> without = pixel(windowSize.x() / 2, windowSize.y() / 2);
+  EXPECT_NEAR(without[0], 255, 24);
+  EXPECT_NEAR(without[2], 0, 24);
+}
+
 TEST(WaterTest, SurfaceRisesAndFallsEveryFourSeconds) {
   const std::pair<int32_t, float> cases[] = {
       {0, -8.f},    {1000, -5.f},  {2000, -2.f}, {3000, -5.f},  {4000, -8.f},
