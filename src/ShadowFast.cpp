@@ -1,0 +1,458 @@
+// The fast shadow path. It gives the reference's results bit for bit: the
+// same float operations in the same order for every value that is kept, and
+// only skips work whose outcome is known: casters a face cannot use (decided
+// on the two coordinates every caster corner takes per axis), projected
+// triangles no cell point can lie in (by the point test's own necessary
+// conditions, through an index by v interval and h extent), and solid casters
+// far from a removal point (through a grid). Zones only write their own
+// lists, so they are computed on all cores; the console text of each zone is
+// buffered and printed in the serial order.
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "CubeType.h"
+#include "CubeTypeManager.h"
+#include "CubeZone.h"
+#include "CubeZoneStaticShadows.h"
+#include "ShadowCell.h"
+#include "WorldIndexator.h"
+#include "WorldRegion.h"
+
+namespace {
+
+// Queried points stay within this distance of a face's cells.
+const float faceMargin = 10.f;
+
+bool isInsideBox(const Float3 &low, const Float3 &high, const Float3 &point) {
+  for (unsigned i = 0; i < 3; ++i)
+    if (low[i] > point[i] || high[i] < point[i])
+      return false;
+  return true;
+}
+
+bool isFiniteBox(const Float3 &low, const Float3 &high) {
+  for (unsigned i = 0; i < 3; ++i)
+    if (!std::isfinite(low[i]) || !std::isfinite(high[i]))
+      return false;
+  return true;
+}
+
+// h below which no triangle spanning minH to maxH can hold a point: every
+// crossing of its edges is then right of the point, so crossings come in
+// pairs. The margin dwarfs the rounding of a computed crossing; coordinates
+// too large for the products to stay finite get no limit.
+float leftLimitOf(float minH, float maxH) {
+  if (!(std::fabs(minH) < 1e15f && std::fabs(maxH) < 1e15f))
+    return -INFINITY;
+  return minH - 1e-4f * (1.f + std::fabs(minH) + std::fabs(maxH));
+}
+
+// Whether a triangle (or caster) of these extents can hold a point of a
+// face with half extents a, b.
+bool canReachFace(float minH, float maxH, float minV, float maxV, float a, float b) {
+  return !(maxV < -b - faceMargin || minV > b + faceMargin || maxH < -a - faceMargin ||
+           leftLimitOf(minH, maxH) > a + faceMargin);
+}
+
+struct CasterBox {
+  CubeZone *zone;
+  Float3 corners[8];
+  // The bounds of the zone's point test.
+  Float3 low, high;
+  bool isCollidable;
+  // A cube type index the point test would refuse.
+  bool isTypeInvalid;
+};
+
+// Solid casters by the x, z cell of the ground they cover, for the removal
+// of triangles inside them.
+class RemovalGrid {
+ public:
+  void build(const std::vector<CasterBox> &boxes) {
+    this->boxes = &boxes;
+    double lowX = INFINITY, lowZ = INFINITY, highX = -INFINITY, highZ = -INFINITY;
+    for (const CasterBox &box : boxes)
+      if (isGridded(box)) {
+        lowX = std::min(lowX, static_cast<double>(box.low.x()));
+        lowZ = std::min(lowZ, static_cast<double>(box.low.z()));
+        highX = std::max(highX, static_cast<double>(box.high.x()));
+        highZ = std::max(highZ, static_cast<double>(box.high.z()));
+      }
+    if (!(lowX <= highX)) {
+      lowX = highX = lowZ = highZ = 0.;
+    }
+    baseX = lowX;
+    baseZ = lowZ;
+    nbX = static_cast<int>(std::min(256., std::max(1., (highX - lowX) / 10.)));
+    nbZ = static_cast<int>(std::min(256., std::max(1., (highZ - lowZ) / 10.)));
+    scaleX = nbX / std::max(1e-9, highX - lowX);
+    scaleZ = nbZ / std::max(1e-9, highZ - lowZ);
+    cellStart.assign(static_cast<size_t>(nbX) * nbZ + 1, 0);
+    unbounded.clear();
+    for (int pass = 0; pass < 2; ++pass) {
+      std::vector<uint32_t> fill(cellStart.begin(), cellStart.end() - 1);
+      if (pass == 1)
+        cellItems.assign(cellStart.back(), 0);
+      for (uint32_t k = 0; k < boxes.size(); ++k) {
+        const CasterBox &box = boxes[k];
+        if (!isGridded(box)) {
+          if (pass == 0 && (box.isCollidable || box.isTypeInvalid))
+            unbounded.push_back(k);
+          continue;
+        }
+        for (int i = cellOf(box.low.x(), baseX, scaleX, nbX);
+             i <= cellOf(box.high.x(), baseX, scaleX, nbX); ++i)
+          for (int j = cellOf(box.low.z(), baseZ, scaleZ, nbZ);
+               j <= cellOf(box.high.z(), baseZ, scaleZ, nbZ); ++j) {
+            size_t cell = static_cast<size_t>(i) * nbZ + j;
+            if (pass == 0)
+              ++cellStart[cell + 1];
+            else
+              cellItems[fill[cell]++] = k;
+          }
+      }
+      if (pass == 0)
+        for (size_t c = 1; c < cellStart.size(); ++c)
+          cellStart[c] += cellStart[c - 1];
+    }
+  }
+
+  // Some solid caster holds all three points.
+  bool isHidden(const Float3 points[3]) const {
+    for (uint32_t k : unbounded)
+      if (holds(k, points))
+        return true;
+    for (int p = 0; p < 3; ++p)
+      for (unsigned i = 0; i < 3; ++i)
+        if (std::isnan(points[p][i])) {
+          // A NaN coordinate is inside every box: ask them all.
+          for (uint32_t k = 0; k < boxes->size(); ++k)
+            if (holds(k, points))
+              return true;
+          return false;
+        }
+    size_t cell = static_cast<size_t>(cellOf(points[0].x(), baseX, scaleX, nbX)) * nbZ +
+                  cellOf(points[0].z(), baseZ, scaleZ, nbZ);
+    for (uint32_t n = cellStart[cell]; n < cellStart[cell + 1]; ++n)
+      if (holds(cellItems[n], points))
+        return true;
+    return false;
+  }
+
+ private:
+  static bool isGridded(const CasterBox &box) {
+    return box.isCollidable && !box.isTypeInvalid && isFiniteBox(box.low, box.high);
+  }
+  // Monotone in the coordinate, so a box holding a point covers its cell.
+  static int cellOf(float coordinate, double base, double scale, int nb) {
+    double cell = (static_cast<double>(coordinate) - base) * scale;
+    if (!(cell >= 0.))
+      return 0;
+    if (cell >= nb)
+      return nb - 1;
+    return static_cast<int>(cell);
+  }
+  bool holds(uint32_t k, const Float3 points[3]) const {
+    const CasterBox &box = (*boxes)[k];
+    // The point test ends the program on such a type, as the reference does.
+    if (box.isTypeInvalid)
+      box.zone->isCollidingPoint(points[0]);
+    if (!box.isCollidable)
+      return false;
+    return isInsideBox(box.low, box.high, points[0]) && isInsideBox(box.low, box.high, points[1]) &&
+           isInsideBox(box.low, box.high, points[2]);
+  }
+
+  const std::vector<CasterBox> *boxes = NULL;
+  double baseX = 0., baseZ = 0., scaleX = 1., scaleZ = 1.;
+  int nbX = 1, nbZ = 1;
+  std::vector<uint32_t> cellStart, cellItems, unbounded;
+};
+
+struct ColumnCasters {
+  std::vector<CasterBox> boxes;
+  RemovalGrid grid;
+};
+
+// Collidable flags read once, so that workers never mark types as used.
+std::vector<char> collidableFlags() {
+  std::vector<char> flags;
+  for (CubeType *type : cubeTypeManager->cubeTypes)
+    flags.push_back(type->collidable ? 1 : 0);
+  return flags;
+}
+
+void buildColumn(int x, int z, const std::vector<char> &isCollidable, ColumnCasters &column) {
+  std::vector<CubeZone *> casters = CubeZoneStaticShadows::collectShadowCasters(x, z);
+  column.boxes.resize(casters.size());
+  for (size_t k = 0; k < casters.size(); ++k) {
+    CasterBox &box = column.boxes[k];
+    box.zone = casters[k];
+    ShadowCell::casterCorners(*box.zone, box.corners);
+    Float3 half = box.zone->size * 0.5f;
+    box.low = box.zone->center - half;
+    box.high = box.zone->center + half;
+    int id = box.zone->cubeTypeIndex;
+    box.isTypeInvalid = id < 0 || id >= static_cast<int>(isCollidable.size());
+    box.isCollidable = !box.isTypeInvalid && isCollidable[id];
+  }
+  column.grid.build(column.boxes);
+}
+
+// What one worker reuses from zone to zone.
+struct Scratch {
+  std::vector<Float2> triangles[6];
+  ShadowFaceIndex index;
+};
+
+void computeZoneFast(CubeZone &zone, const ColumnCasters &column, const Float3 &light,
+                     Scratch &scratch, std::string &text) {
+  Float3 half = zone.size * 0.5f;
+  Float3 min = zone.center - half;
+  Float3 max = zone.center + half;
+  for (int j = 0; j < 6; ++j)
+    zone.shadowTrianglesForEachFace[j].clear();
+  zone.isFaceInShadow[0] = light.x() >= min.x();
+  zone.isFaceInShadow[1] = light.x() <= max.x();
+  zone.isFaceInShadow[2] = light.y() >= min.y();
+  zone.isFaceInShadow[3] = light.y() <= max.y();
+  zone.isFaceInShadow[4] = light.z() >= min.z();
+  zone.isFaceInShadow[5] = light.z() <= max.z();
+
+  int faces[6], nbFaces = 0;
+  for (int j = 0; j < 6; ++j)
+    if (!zone.isFaceInShadow[j]) {
+      faces[nbFaces++] = j;
+      scratch.triangles[j].clear();
+    }
+
+  for (const CasterBox &caster : column.boxes) {
+    if (caster.zone == &zone)
+      continue;
+    const Float3 &casterLow = caster.corners[7];
+    const Float3 &casterHigh = caster.corners[0];
+    for (int n = 0; n < nbFaces; ++n) {
+      int i = faces[n];
+      int axis, hAxis, vAxis;
+      ShadowCell::faceAxes(i, axis, hAxis, vAxis);
+      // Every corner takes one of two coordinates on the face's axis.
+      float seenLow = casterLow[axis], seenHigh = casterHigh[axis];
+      if (axis != 1) {
+        seenLow = ShadowCell::adjustedCoordinate(seenLow, min[axis], max[axis], light[axis],
+                                                 casterLow[axis], casterHigh[axis]);
+        seenHigh = ShadowCell::adjustedCoordinate(seenHigh, min[axis], max[axis], light[axis],
+                                                  casterLow[axis], casterHigh[axis]);
+      }
+      if (!ShadowCell::isCornerAccepted(i, seenLow, min[axis], max[axis], light[axis]) ||
+          !ShadowCell::isCornerAccepted(i, seenHigh, min[axis], max[axis], light[axis]))
+        continue;
+      float plane = i % 2 == 0 ? min[axis] : max[axis];
+      Float2 projected[8];
+      bool isUsable = true;
+      for (int k = 0; k < 8 && isUsable; ++k) {
+        Float3 seen = caster.corners[k];
+        if (axis != 1)
+          seen[axis] = ShadowCell::adjustedCoordinate(seen[axis], min[axis], max[axis], light[axis],
+                                                      casterLow[axis], casterHigh[axis]);
+        Float3 point;
+        isUsable = ShadowCell::projectCorner(seen, light, axis, plane, zone.center, point);
+        projected[k] = Float2(point[hAxis], point[vAxis]);
+      }
+      if (!isUsable)
+        continue;
+      float minH = projected[0].x(), maxH = minH, minV = projected[0].y(), maxV = minV;
+      for (int k = 1; k < 8; ++k) {
+        minH = std::min(minH, projected[k].x());
+        maxH = std::max(maxH, projected[k].x());
+        minV = std::min(minV, projected[k].y());
+        maxV = std::max(maxV, projected[k].y());
+      }
+      if (!canReachFace(minH, maxH, minV, maxV, half[hAxis], half[vAxis]))
+        continue;
+      for (int k = 0; k < 36; ++k)
+        scratch.triangles[i].push_back(projected[occluderTriangleCorners[k]]);
+    }
+  }
+
+  for (int n = 0; n < nbFaces; ++n) {
+    int j = faces[n];
+    int axis, hAxis, vAxis;
+    ShadowCell::faceAxes(j, axis, hAxis, vAxis);
+    float plane = j % 2 == 0 ? -half[axis] : half[axis];
+    if (!ShadowCell::isCellCountBounded(half[hAxis], half[vAxis])) {
+      text += ShadowCell::skippedFaceLine(zone, j);
+      continue;
+    }
+    scratch.index.build(scratch.triangles[j], half[hAxis], half[vAxis]);
+    ShadowCell::shadeFace(zone.shadowTrianglesForEachFace[j], plane, scratch.index, j, half[hAxis],
+                          half[vAxis]);
+  }
+
+  for (int j = 0; j < 6; ++j) {
+    std::vector<Float3> &list = zone.shadowTrianglesForEachFace[j];
+    size_t nbKept = 0;
+    for (size_t k = 0; k + 2 < list.size(); k += 3) {
+      Float3 points[3] = {ShadowCell::removalPoint(zone.center, list[k], j),
+                          ShadowCell::removalPoint(zone.center, list[k + 1], j),
+                          ShadowCell::removalPoint(zone.center, list[k + 2], j)};
+      if (column.grid.isHidden(points))
+        continue;
+      for (int p = 0; p < 3; ++p)
+        list[nbKept++] = list[k + p];
+    }
+    list.resize(nbKept);
+  }
+}
+
+struct ZoneWork {
+  CubeZone *zone;
+  const ColumnCasters *column;
+  Float3 light;
+};
+
+}  // namespace
+
+void ShadowFaceIndex::build(const std::vector<Float2> &triangles, float a, float b) {
+  entries.clear();
+  for (size_t k = 0; k + 2 < triangles.size(); k += 3) {
+    Entry entry;
+    float minH = triangles[k].x(), minV = triangles[k].y();
+    entry.maxH = minH;
+    entry.maxV = minV;
+    for (int p = 0; p < 3; ++p) {
+      const Float2 &corner = triangles[k + p];
+      entry.corners[p] = corner;
+      minH = std::min(minH, corner.x());
+      entry.maxH = std::max(entry.maxH, corner.x());
+      minV = std::min(minV, corner.y());
+      entry.maxV = std::max(entry.maxV, corner.y());
+    }
+    entry.minV = minV;
+    entry.leftLimit = leftLimitOf(minH, entry.maxH);
+    // A point on no edge's v interval, or right of every edge, is outside.
+    if (!(minV < entry.maxV) || !canReachFace(minH, entry.maxH, minV, entry.maxV, a, b))
+      continue;
+    entries.push_back(entry);
+  }
+  double low = -static_cast<double>(b) - faceMargin, high = static_cast<double>(b) + faceMargin;
+  nbBuckets = static_cast<int>(std::min(4096., std::max(1., (high - low) / 2.)));
+  base = low;
+  scale = nbBuckets / (high - low);
+  bucketStart.assign(nbBuckets + 1, 0);
+  for (const Entry &entry : entries)
+    for (int k = bucketOf(entry.minV); k <= bucketOf(entry.maxV); ++k)
+      ++bucketStart[k + 1];
+  for (int k = 1; k <= nbBuckets; ++k)
+    bucketStart[k] += bucketStart[k - 1];
+  bucketEntries.resize(bucketStart[nbBuckets]);
+  std::vector<uint32_t> fill(bucketStart.begin(), bucketStart.end() - 1);
+  for (uint32_t n = 0; n < entries.size(); ++n)
+    for (int k = bucketOf(entries[n].minV); k <= bucketOf(entries[n].maxV); ++k)
+      bucketEntries[fill[k]++] = n;
+  for (int k = 0; k < nbBuckets; ++k)
+    std::sort(bucketEntries.begin() + bucketStart[k], bucketEntries.begin() + bucketStart[k + 1],
+              [this](uint32_t x, uint32_t y) { return entries[x].maxH > entries[y].maxH; });
+}
+
+int ShadowFaceIndex::bucketOf(float v) const {
+  double bucket = (static_cast<double>(v) - base) * scale;
+  if (!(bucket >= 0.))
+    return 0;
+  if (bucket >= nbBuckets)
+    return nbBuckets - 1;
+  return static_cast<int>(bucket);
+}
+
+bool ShadowFaceIndex::isInShadow(const Float2 &point) const {
+  float h = point.x(), v = point.y();
+  int k = bucketOf(v);
+  for (uint32_t n = bucketStart[k]; n < bucketStart[k + 1]; ++n) {
+    const Entry &entry = entries[bucketEntries[n]];
+    if (entry.maxH < h)
+      break;
+    // A crossed edge needs min v < v <= max v and h <= its largest h.
+    if (!(entry.minV < v && v <= entry.maxV) || h < entry.leftLimit)
+      continue;
+    if (CubeZoneStaticShadows::isPointInTriangle(point, entry.corners))
+      return true;
+  }
+  return false;
+}
+
+void CubeZoneStaticShadows::computeRegionsFast(const std::vector<Int3> &regions,
+                                               bool isPrintingRegions) {
+  std::vector<char> isCollidable = collidableFlags();
+
+  // Casters of every column met, in the order met.
+  Int3 size = worldIndexator->tableRegionSize;
+  std::vector<int> columnOf(static_cast<size_t>(size.x()) * size.z(), -1);
+  std::vector<std::unique_ptr<ColumnCasters>> columns;
+  std::vector<ZoneWork> work;
+  std::vector<size_t> regionEnd;
+  for (const Int3 &posIndex : regions) {
+    int &column = columnOf[static_cast<size_t>(posIndex.x()) * size.z() + posIndex.z()];
+    if (column < 0) {
+      column = static_cast<int>(columns.size());
+      columns.emplace_back(new ColumnCasters());
+      buildColumn(posIndex.x(), posIndex.z(), isCollidable, *columns.back());
+    }
+    Float3 light = shadowLightOf(posIndex);
+    for (CubeZone &zone : worldIndexator->getRegion(posIndex)->zones)
+      work.push_back(ZoneWork{&zone, columns[column].get(), light});
+    regionEnd.push_back(work.size());
+  }
+
+  std::unique_ptr<std::atomic<bool>[]> isDone(new std::atomic<bool>[work.size()]);
+  for (size_t k = 0; k < work.size(); ++k)
+    isDone[k] = false;
+  std::vector<std::string> texts(work.size());
+  std::atomic<size_t> next(0);
+  std::mutex mutex;
+  std::condition_variable zoneDone;
+  auto worker = [&]() {
+    Scratch scratch;
+    for (size_t k = next++; k < work.size(); k = next++) {
+      texts[k] = "=";
+      computeZoneFast(*work[k].zone, *work[k].column, work[k].light, scratch, texts[k]);
+      std::lock_guard<std::mutex> lock(mutex);
+      isDone[k] = true;
+      zoneDone.notify_one();
+    }
+  };
+  unsigned nbThreads = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::thread> pool;
+  for (unsigned t = 0; t < nbThreads; ++t)
+    pool.emplace_back(worker);
+
+  // The console shows the serial order while the pool works ahead.
+  size_t k = 0;
+  for (size_t r = 0; r < regions.size(); ++r) {
+    const Int3 &posIndex = regions[r];
+    if (isPrintingRegions) {
+      printf("Region %dx%dx%d ", posIndex.x(), posIndex.y(), posIndex.z());
+      fflush(stdout);
+    }
+    worldIndexator->getRegion(posIndex)->dropGeometry();
+    for (; k < regionEnd[r]; ++k) {
+      {
+        std::unique_lock<std::mutex> lock(mutex);
+        zoneDone.wait(lock, [&]() { return isDone[k].load(); });
+      }
+      printf("%s", texts[k].c_str());
+      fflush(stdout);
+    }
+    if (isPrintingRegions) {
+      printf("\n");
+      fflush(stdout);
+    }
+  }
+  for (std::thread &thread : pool)
+    thread.join();
+}
