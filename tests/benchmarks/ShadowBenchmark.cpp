@@ -16,6 +16,7 @@
 #include "CubeZoneStaticShadows.h"
 #include "GLTestEnvironment.h"
 #include "WorldIndexator.h"
+#include "WorldRegion.h"
 #include "src/ShadowTestWorld.h"
 #include "src/WorldTestFolder.h"
 
