@@ -61,6 +61,45 @@ bool canReachFace(float minH, float maxH, float minV, float maxV, float a, float
            leftLimitOf(minH, maxH) > a + faceMargin);
 }
 
+// Whether the caster's projection onto the face plane, estimated in double
+// precision from the two coordinates its corners take per axis, may reach
+// the face. The margin covers the float rounding of the exact projection, so
+// a caster refused here would be refused by canReachFace after projecting.
+bool mayReachFace(const Float3 &casterLow, const Float3 &casterHigh, float seenLow, float seenHigh,
+                  const Float3 &light, const Float3 &center, int axis, int hAxis, int vAxis,
+                  float plane, float a, float b) {
+  double lightAxis = light[axis];
+  double toLow = seenLow - lightAxis, toHigh = seenHigh - lightAxis;
+  if (toLow == 0. || toHigh == 0.)
+    return true;
+  double s[2] = {(plane - lightAxis) / toLow, (plane - lightAxis) / toHigh};
+  double low[2], high[2], magnitude = std::fabs(lightAxis) + std::fabs(static_cast<double>(plane));
+  const int axes[2] = {hAxis, vAxis};
+  for (int n = 0; n < 2; ++n) {
+    int ax = axes[n];
+    double l = light[ax], c = center[ax];
+    double p[2] = {casterLow[ax], casterHigh[ax]};
+    low[n] = INFINITY;
+    high[n] = -INFINITY;
+    for (double corner : p)
+      for (double scale : s) {
+        double projected = l + (corner - l) * scale - c;
+        low[n] = std::min(low[n], projected);
+        high[n] = std::max(high[n], projected);
+      }
+    magnitude += std::fabs(l) + std::fabs(c) + std::fabs(low[n]) + std::fabs(high[n]);
+  }
+  if (!std::isfinite(magnitude) || magnitude > 1e12)
+    return true;
+  double margin = 1. + 1e-4 * magnitude;
+  if (high[1] + margin < -b - faceMargin || low[1] - margin > b + faceMargin ||
+      high[0] + margin < -a - faceMargin)
+    return false;
+  double leftLimit =
+      (low[0] - margin) - 1e-4 * (1. + std::fabs(low[0]) + std::fabs(high[0]) + 2. * margin);
+  return !(leftLimit > a + faceMargin);
+}
+
 struct CasterBox {
   CubeZone *zone;
   Float3 corners[8];
@@ -254,6 +293,9 @@ void computeZoneFast(CubeZone &zone, const ColumnCasters &column, const Float3 &
           !ShadowCell::isCornerAccepted(i, seenHigh, min[axis], max[axis], light[axis]))
         continue;
       float plane = i % 2 == 0 ? min[axis] : max[axis];
+      if (!mayReachFace(casterLow, casterHigh, seenLow, seenHigh, light, zone.center, axis, hAxis,
+                        vAxis, plane, half[hAxis], half[vAxis]))
+        continue;
       Float2 projected[8];
       bool isUsable = true;
       for (int k = 0; k < 8 && isUsable; ++k) {
@@ -341,8 +383,14 @@ void ShadowFaceIndex::build(const std::vector<Float2> &triangles, float a, float
       continue;
     entries.push_back(entry);
   }
+  // Entries by decreasing maxH: each bucket then keeps that order.
+  std::vector<uint32_t> order(entries.size());
+  for (uint32_t n = 0; n < order.size(); ++n)
+    order[n] = n;
+  std::sort(order.begin(), order.end(),
+            [this](uint32_t x, uint32_t y) { return entries[x].maxH > entries[y].maxH; });
   double low = -static_cast<double>(b) - faceMargin, high = static_cast<double>(b) + faceMargin;
-  nbBuckets = static_cast<int>(std::min(4096., std::max(1., (high - low) / 2.)));
+  nbBuckets = static_cast<int>(std::min(64., std::max(1., (high - low) / 2.)));
   base = low;
   scale = nbBuckets / (high - low);
   bucketStart.assign(nbBuckets + 1, 0);
@@ -353,12 +401,9 @@ void ShadowFaceIndex::build(const std::vector<Float2> &triangles, float a, float
     bucketStart[k] += bucketStart[k - 1];
   bucketEntries.resize(bucketStart[nbBuckets]);
   std::vector<uint32_t> fill(bucketStart.begin(), bucketStart.end() - 1);
-  for (uint32_t n = 0; n < entries.size(); ++n)
+  for (uint32_t n : order)
     for (int k = bucketOf(entries[n].minV); k <= bucketOf(entries[n].maxV); ++k)
       bucketEntries[fill[k]++] = n;
-  for (int k = 0; k < nbBuckets; ++k)
-    std::sort(bucketEntries.begin() + bucketStart[k], bucketEntries.begin() + bucketStart[k + 1],
-              [this](uint32_t x, uint32_t y) { return entries[x].maxH > entries[y].maxH; });
 }
 
 int ShadowFaceIndex::bucketOf(float v) const {
