@@ -44,21 +44,23 @@ bool isFiniteBox(const Float3 &low, const Float3 &high) {
   return true;
 }
 
-// h below which no triangle spanning minH to maxH can hold a point: every
+// h below which no triangle of these extents can hold a point: every
 // crossing of its edges is then right of the point, so crossings come in
-// pairs. The margin dwarfs the rounding of a computed crossing; coordinates
-// too large for the products to stay finite get no limit.
-float leftLimitOf(float minH, float maxH) {
-  if (!(std::fabs(minH) < 1e15f && std::fabs(maxH) < 1e15f))
+// pairs. Below 10^6 in magnitude a computed crossing is off by less than 0.6;
+// larger triangles get no limit.
+float leftLimitOf(float minH, float maxH, float minV, float maxV) {
+  const float bound = 1e6f;
+  if (!(std::fabs(minH) < bound && std::fabs(maxH) < bound && std::fabs(minV) < bound &&
+        std::fabs(maxV) < bound))
     return -INFINITY;
-  return minH - 1e-4f * (1.f + std::fabs(minH) + std::fabs(maxH));
+  return minH - 2.f;
 }
 
 // Whether a triangle (or caster) of these extents can hold a point of a
 // face with half extents a, b.
 bool canReachFace(float minH, float maxH, float minV, float maxV, float a, float b) {
   return !(maxV < -b - faceMargin || minV > b + faceMargin || maxH < -a - faceMargin ||
-           leftLimitOf(minH, maxH) > a + faceMargin);
+           leftLimitOf(minH, maxH, minV, maxV) > a + faceMargin);
 }
 
 // Whether the caster's projection onto the face plane, estimated in double
@@ -95,9 +97,10 @@ bool mayReachFace(const Float3 &casterLow, const Float3 &casterHigh, float seenL
   if (high[1] + margin < -b - faceMargin || low[1] - margin > b + faceMargin ||
       high[0] + margin < -a - faceMargin)
     return false;
-  double leftLimit =
-      (low[0] - margin) - 1e-4 * (1. + std::fabs(low[0]) + std::fabs(high[0]) + 2. * margin);
-  return !(leftLimit > a + faceMargin);
+  bool isBounded = true;
+  for (int n = 0; n < 2; ++n)
+    isBounded = isBounded && std::fabs(low[n]) + margin < 1e6 && std::fabs(high[n]) + margin < 1e6;
+  return !(isBounded && low[0] - margin - 2. > a + faceMargin);
 }
 
 struct CasterBox {
@@ -245,14 +248,166 @@ void buildColumn(int x, int z, const std::vector<char> &isCollidable, ColumnCast
   column.grid.build(column.boxes);
 }
 
+// The casters of one region's column by the directions in which its light
+// sees them along one axis: a point X has the directions
+// ((X.h - L.h) / (X.a - L.a), (X.v - L.v) / (X.a - L.a)), which its
+// projection onto any plane across that axis keeps. A caster can shade a face
+// only if its box of directions meets the directions of the face's extended
+// rectangle. Casters around the light's plane, or whose projections could get
+// too large for the face test's limits, are always offered.
+class DirectionIndex {
+ public:
+  // planeDistance and centerDistance bound, over the region's zones,
+  // |plane - L.a| and |L - centre| on the two other axes.
+  void build(const std::vector<CasterBox> &boxes, const Float3 &light, int axis,
+             double planeDistance, double centerDistance) {
+    isUsable = std::isfinite(planeDistance) && std::isfinite(centerDistance);
+    always.clear();
+    cellStart.clear();
+    cellItems.clear();
+    if (!isUsable)
+      return;
+    int h = axis == 0 ? 1 : 0, v = axis == 2 ? 1 : 2;
+    std::vector<double> directionBoxes(boxes.size() * 4);
+    std::vector<char> isIndexed(boxes.size(), 0);
+    double lowest[2] = {INFINITY, INFINITY}, highest[2] = {-INFINITY, -INFINITY};
+    for (size_t k = 0; k < boxes.size(); ++k) {
+      double *box = &directionBoxes[4 * k];
+      box[0] = box[2] = INFINITY;
+      box[1] = box[3] = -INFINITY;
+      bool isBelow = false, isAbove = false;
+      for (const Float3 &corner : boxes[k].corners) {
+        double toCorner = static_cast<double>(corner[axis]) - light[axis];
+        isBelow = isBelow || !(toCorner > 0.);
+        isAbove = isAbove || !(toCorner < 0.);
+        double dh = (corner[h] - static_cast<double>(light[h])) / toCorner;
+        double dv = (corner[v] - static_cast<double>(light[v])) / toCorner;
+        box[0] = std::min(box[0], dh);
+        box[1] = std::max(box[1], dh);
+        box[2] = std::min(box[2], dv);
+        box[3] = std::max(box[3], dv);
+      }
+      double largest = std::max(std::max(std::fabs(box[0]), std::fabs(box[1])),
+                                std::max(std::fabs(box[2]), std::fabs(box[3])));
+      if ((isBelow && isAbove) || !(largest * planeDistance + centerDistance < 5e5)) {
+        always.push_back(static_cast<uint32_t>(k));
+        continue;
+      }
+      isIndexed[k] = 1;
+      lowest[0] = std::min(lowest[0], box[0]);
+      highest[0] = std::max(highest[0], box[1]);
+      lowest[1] = std::min(lowest[1], box[2]);
+      highest[1] = std::max(highest[1], box[3]);
+    }
+    for (int n = 0; n < 2; ++n) {
+      if (!(lowest[n] <= highest[n]))
+        lowest[n] = highest[n] = 0.;
+      base[n] = lowest[n];
+      scale[n] = nbCells / std::max(1e-12, highest[n] - lowest[n]);
+    }
+    cellStart.assign(nbCells * nbCells + 1, 0);
+    for (int pass = 0; pass < 2; ++pass) {
+      std::vector<uint32_t> fill(cellStart.begin(), cellStart.end() - 1);
+      if (pass == 1)
+        cellItems.assign(cellStart.back(), 0);
+      for (size_t k = 0; k < boxes.size(); ++k) {
+        if (!isIndexed[k])
+          continue;
+        const double *box = &directionBoxes[4 * k];
+        for (int i = cellOf(box[0], 0); i <= cellOf(box[1], 0); ++i)
+          for (int j = cellOf(box[2], 1); j <= cellOf(box[3], 1); ++j) {
+            size_t cell = static_cast<size_t>(i) * nbCells + j;
+            if (pass == 0)
+              ++cellStart[cell + 1];
+            else
+              cellItems[fill[cell]++] = static_cast<uint32_t>(k);
+          }
+      }
+      if (pass == 0)
+        for (size_t c = 1; c < cellStart.size(); ++c)
+          cellStart[c] += cellStart[c - 1];
+    }
+  }
+
+  // Calls visit(k) for the casters whose directions may meet the box
+  // [low0, high0] x [low1, high1] (some more than once), or for all of them
+  // when the index cannot tell.
+  template <class Visit>
+  void forEach(size_t nbBoxes, double low0, double high0, double low1, double high1,
+               Visit visit) const {
+    if (!isUsable || !(low0 <= high0) || !(low1 <= high1)) {
+      for (size_t k = 0; k < nbBoxes; ++k)
+        visit(static_cast<uint32_t>(k));
+      return;
+    }
+    for (uint32_t k : always)
+      visit(k);
+    for (int i = cellOf(low0, 0); i <= cellOf(high0, 0); ++i)
+      for (int j = cellOf(low1, 1); j <= cellOf(high1, 1); ++j) {
+        size_t cell = static_cast<size_t>(i) * nbCells + j;
+        for (uint32_t n = cellStart[cell]; n < cellStart[cell + 1]; ++n)
+          visit(cellItems[n]);
+      }
+  }
+
+ private:
+  static const int nbCells = 64;
+  // Monotone in the direction, so a box meeting another shares a cell.
+  int cellOf(double direction, int n) const {
+    double cell = (direction - base[n]) * scale[n];
+    if (!(cell >= 0.))
+      return 0;
+    if (cell >= nbCells)
+      return nbCells - 1;
+    return static_cast<int>(cell);
+  }
+
+  bool isUsable = false;
+  double base[2] = {0., 0.}, scale[2] = {1., 1.};
+  std::vector<uint32_t> always, cellStart, cellItems;
+};
+
+// The casters of a region's column as its light sees them.
+struct RegionCasters {
+  const ColumnCasters *column;
+  Float3 light;
+  DirectionIndex directions[3];
+};
+
+void buildRegionCasters(const std::vector<CubeZone> &zones, RegionCasters &region) {
+  const Float3 &light = region.light;
+  for (int axis = 0; axis < 3; ++axis) {
+    double planeDistance = 0., centerDistance = 0.;
+    for (const CubeZone &zone : zones) {
+      Float3 half = zone.size * 0.5f;
+      Float3 min = zone.center - half, max = zone.center + half;
+      planeDistance =
+          std::max(planeDistance, std::fabs(static_cast<double>(min[axis]) - light[axis]));
+      planeDistance =
+          std::max(planeDistance, std::fabs(static_cast<double>(max[axis]) - light[axis]));
+      for (int other = 0; other < 3; ++other)
+        if (other != axis)
+          centerDistance = std::max(
+              centerDistance, std::fabs(static_cast<double>(zone.center[other]) - light[other]));
+      if (!std::isfinite(planeDistance) || !std::isfinite(centerDistance))
+        planeDistance = INFINITY;
+    }
+    region.directions[axis].build(region.column->boxes, light, axis, planeDistance, centerDistance);
+  }
+}
+
 // What one worker reuses from zone to zone.
 struct Scratch {
   std::vector<Float2> triangles[6];
   ShadowFaceIndex index;
+  // Which casters a face has seen: the face's stamp.
+  std::vector<uint32_t> marks;
+  uint32_t stamp = 0;
 };
 
-void computeZoneFast(CubeZone &zone, const ColumnCasters &column, const Float3 &light,
-                     Scratch &scratch, std::string &text) {
+void computeZoneFast(CubeZone &zone, const RegionCasters &region, Scratch &scratch,
+                     std::string &text) {
+  const Float3 &light = region.light;
   Float3 half = zone.size * 0.5f;
   Float3 min = zone.center - half;
   Float3 max = zone.center + half;
@@ -272,15 +427,45 @@ void computeZoneFast(CubeZone &zone, const ColumnCasters &column, const Float3 &
       scratch.triangles[j].clear();
     }
 
-  for (const CasterBox &caster : column.boxes) {
-    if (caster.zone == &zone)
-      continue;
-    const Float3 &casterLow = caster.corners[7];
-    const Float3 &casterHigh = caster.corners[0];
-    for (int n = 0; n < nbFaces; ++n) {
-      int i = faces[n];
-      int axis, hAxis, vAxis;
-      ShadowCell::faceAxes(i, axis, hAxis, vAxis);
+  const std::vector<CasterBox> &boxes = region.column->boxes;
+  if (scratch.marks.size() < boxes.size())
+    scratch.marks.resize(boxes.size(), 0);
+  for (int n = 0; n < nbFaces; ++n) {
+    int i = faces[n];
+    int axis, hAxis, vAxis;
+    ShadowCell::faceAxes(i, axis, hAxis, vAxis);
+    float plane = i % 2 == 0 ? min[axis] : max[axis];
+    // The directions of the face's rectangle, extended as the face test
+    // allows and by the rounding of the projections.
+    double toPlane = static_cast<double>(plane) - light[axis];
+    double slack = 1. + 1e-6 * (std::fabs(static_cast<double>(light[hAxis])) +
+                                std::fabs(static_cast<double>(light[vAxis])) +
+                                std::fabs(static_cast<double>(zone.center[hAxis])) +
+                                std::fabs(static_cast<double>(zone.center[vAxis])));
+    double hLow = zone.center[hAxis] - static_cast<double>(half[hAxis]) - faceMargin - slack;
+    double hHigh = zone.center[hAxis] + static_cast<double>(half[hAxis]) + faceMargin + 2. + slack;
+    double vLow = zone.center[vAxis] - static_cast<double>(half[vAxis]) - faceMargin - slack;
+    double vHigh = zone.center[vAxis] + static_cast<double>(half[vAxis]) + faceMargin + slack;
+    double d0[2] = {(hLow - light[hAxis]) / toPlane, (hHigh - light[hAxis]) / toPlane};
+    double d1[2] = {(vLow - light[vAxis]) / toPlane, (vHigh - light[vAxis]) / toPlane};
+    double low0 = std::min(d0[0], d0[1]), high0 = std::max(d0[0], d0[1]);
+    double low1 = std::min(d1[0], d1[1]), high1 = std::max(d1[0], d1[1]);
+    low0 -= 1e-9 * (1. + std::fabs(low0));
+    high0 += 1e-9 * (1. + std::fabs(high0));
+    low1 -= 1e-9 * (1. + std::fabs(low1));
+    high1 += 1e-9 * (1. + std::fabs(high1));
+    if (toPlane == 0.)
+      low0 = high0 = NAN;
+    uint32_t stamp = ++scratch.stamp;
+    region.directions[axis].forEach(boxes.size(), low0, high0, low1, high1, [&](uint32_t k) {
+      if (scratch.marks[k] == stamp)
+        return;
+      scratch.marks[k] = stamp;
+      const CasterBox &caster = boxes[k];
+      if (caster.zone == &zone)
+        return;
+      const Float3 &casterLow = caster.corners[7];
+      const Float3 &casterHigh = caster.corners[0];
       // Every corner takes one of two coordinates on the face's axis.
       float seenLow = casterLow[axis], seenHigh = casterHigh[axis];
       if (axis != 1) {
@@ -291,36 +476,35 @@ void computeZoneFast(CubeZone &zone, const ColumnCasters &column, const Float3 &
       }
       if (!ShadowCell::isCornerAccepted(i, seenLow, min[axis], max[axis], light[axis]) ||
           !ShadowCell::isCornerAccepted(i, seenHigh, min[axis], max[axis], light[axis]))
-        continue;
-      float plane = i % 2 == 0 ? min[axis] : max[axis];
+        return;
       if (!mayReachFace(casterLow, casterHigh, seenLow, seenHigh, light, zone.center, axis, hAxis,
                         vAxis, plane, half[hAxis], half[vAxis]))
-        continue;
+        return;
       Float2 projected[8];
       bool isUsable = true;
-      for (int k = 0; k < 8 && isUsable; ++k) {
-        Float3 seen = caster.corners[k];
+      for (int k2 = 0; k2 < 8 && isUsable; ++k2) {
+        Float3 seen = caster.corners[k2];
         if (axis != 1)
           seen[axis] = ShadowCell::adjustedCoordinate(seen[axis], min[axis], max[axis], light[axis],
                                                       casterLow[axis], casterHigh[axis]);
         Float3 point;
         isUsable = ShadowCell::projectCorner(seen, light, axis, plane, zone.center, point);
-        projected[k] = Float2(point[hAxis], point[vAxis]);
+        projected[k2] = Float2(point[hAxis], point[vAxis]);
       }
       if (!isUsable)
-        continue;
+        return;
       float minH = projected[0].x(), maxH = minH, minV = projected[0].y(), maxV = minV;
-      for (int k = 1; k < 8; ++k) {
-        minH = std::min(minH, projected[k].x());
-        maxH = std::max(maxH, projected[k].x());
-        minV = std::min(minV, projected[k].y());
-        maxV = std::max(maxV, projected[k].y());
+      for (int k2 = 1; k2 < 8; ++k2) {
+        minH = std::min(minH, projected[k2].x());
+        maxH = std::max(maxH, projected[k2].x());
+        minV = std::min(minV, projected[k2].y());
+        maxV = std::max(maxV, projected[k2].y());
       }
       if (!canReachFace(minH, maxH, minV, maxV, half[hAxis], half[vAxis]))
-        continue;
-      for (int k = 0; k < 36; ++k)
-        scratch.triangles[i].push_back(projected[occluderTriangleCorners[k]]);
-    }
+        return;
+      for (int c = 0; c < 36; ++c)
+        scratch.triangles[i].push_back(projected[occluderTriangleCorners[c]]);
+    });
   }
 
   for (int n = 0; n < nbFaces; ++n) {
@@ -344,7 +528,7 @@ void computeZoneFast(CubeZone &zone, const ColumnCasters &column, const Float3 &
       Float3 points[3] = {ShadowCell::removalPoint(zone.center, list[k], j),
                           ShadowCell::removalPoint(zone.center, list[k + 1], j),
                           ShadowCell::removalPoint(zone.center, list[k + 2], j)};
-      if (column.grid.isHidden(points))
+      if (region.column->grid.isHidden(points))
         continue;
       for (int p = 0; p < 3; ++p)
         list[nbKept++] = list[k + p];
@@ -355,8 +539,7 @@ void computeZoneFast(CubeZone &zone, const ColumnCasters &column, const Float3 &
 
 struct ZoneWork {
   CubeZone *zone;
-  const ColumnCasters *column;
-  Float3 light;
+  const RegionCasters *region;
 };
 
 }  // namespace
@@ -377,7 +560,7 @@ void ShadowFaceIndex::build(const std::vector<Float2> &triangles, float a, float
       entry.maxV = std::max(entry.maxV, corner.y());
     }
     entry.minV = minV;
-    entry.leftLimit = leftLimitOf(minH, entry.maxH);
+    entry.leftLimit = leftLimitOf(minH, entry.maxH, minV, entry.maxV);
     // A point on no edge's v interval, or right of every edge, is outside.
     if (!(minV < entry.maxV) || !canReachFace(minH, entry.maxH, minV, entry.maxV, a, b))
       continue;
@@ -439,6 +622,7 @@ void CubeZoneStaticShadows::computeRegionsFast(const std::vector<Int3> &regions,
   Int3 size = worldIndexator->tableRegionSize;
   std::vector<int> columnOf(static_cast<size_t>(size.x()) * size.z(), -1);
   std::vector<std::unique_ptr<ColumnCasters>> columns;
+  std::vector<std::unique_ptr<RegionCasters>> regionCasters;
   std::vector<ZoneWork> work;
   std::vector<size_t> regionEnd;
   for (const Int3 &posIndex : regions) {
@@ -448,9 +632,16 @@ void CubeZoneStaticShadows::computeRegionsFast(const std::vector<Int3> &regions,
       columns.emplace_back(new ColumnCasters());
       buildColumn(posIndex.x(), posIndex.z(), isCollidable, *columns.back());
     }
-    Float3 light = shadowLightOf(posIndex);
-    for (CubeZone &zone : worldIndexator->getRegion(posIndex)->zones)
-      work.push_back(ZoneWork{&zone, columns[column].get(), light});
+    std::vector<CubeZone> &zones = worldIndexator->getRegion(posIndex)->zones;
+    if (!zones.empty()) {
+      regionCasters.emplace_back(new RegionCasters());
+      RegionCasters &casters = *regionCasters.back();
+      casters.column = columns[column].get();
+      casters.light = shadowLightOf(posIndex);
+      buildRegionCasters(zones, casters);
+    }
+    for (CubeZone &zone : zones)
+      work.push_back(ZoneWork{&zone, regionCasters.back().get()});
     regionEnd.push_back(work.size());
   }
 
@@ -465,7 +656,7 @@ void CubeZoneStaticShadows::computeRegionsFast(const std::vector<Int3> &regions,
     Scratch scratch;
     for (size_t k = next++; k < work.size(); k = next++) {
       texts[k] = "=";
-      computeZoneFast(*work[k].zone, *work[k].column, work[k].light, scratch, texts[k]);
+      computeZoneFast(*work[k].zone, *work[k].region, scratch, texts[k]);
       std::lock_guard<std::mutex> lock(mutex);
       isDone[k] = true;
       zoneDone.notify_one();
