@@ -32,14 +32,19 @@ class ShadowFaceIndex {
     Float2 corners[3];
   };
   int bucketOf(float v) const;
+  // Made on demand by the point test.
+  void buildBuckets() const;
 
   std::vector<Entry> entries;
+  float faceB = 0.f;
+  mutable bool isBucketed = false;
+  mutable int nbQueries = 0;
   // Entry indices per bucket of v, each bucket by decreasing maxH.
-  std::vector<uint32_t> bucketStart;
-  std::vector<uint32_t> bucketEntries;
-  double base = 0.;
-  double scale = 1.;
-  int nbBuckets = 1;
+  mutable std::vector<uint32_t> bucketStart;
+  mutable std::vector<uint32_t> bucketEntries;
+  mutable double base = 0.;
+  mutable double scale = 1.;
+  mutable int nbBuckets = 1;
 };
 
 class ShadowCell {

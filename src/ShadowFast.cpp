@@ -566,6 +566,14 @@ void ShadowFaceIndex::build(const std::vector<Float2> &triangles, float a, float
       continue;
     entries.push_back(entry);
   }
+  isBucketed = false;
+  nbQueries = 0;
+  faceB = b;
+}
+
+void ShadowFaceIndex::buildBuckets() const {
+  isBucketed = true;
+  float b = faceB;
   // Entries by decreasing maxH: each bucket then keeps that order.
   std::vector<uint32_t> order(entries.size());
   for (uint32_t n = 0; n < order.size(); ++n)
@@ -600,6 +608,17 @@ int ShadowFaceIndex::bucketOf(float v) const {
 
 bool ShadowFaceIndex::isInShadow(const Float2 &point) const {
   float h = point.x(), v = point.y();
+  // A face asked only a few times is scanned whole; the buckets pay off
+  // beyond.
+  if (!isBucketed && ++nbQueries > 32)
+    buildBuckets();
+  if (!isBucketed) {
+    for (const Entry &entry : entries)
+      if (entry.maxH >= h && entry.minV < v && v <= entry.maxV && !(h < entry.leftLimit) &&
+          CubeZoneStaticShadows::isPointInTriangle(point, entry.corners))
+        return true;
+    return false;
+  }
   int k = bucketOf(v);
   for (uint32_t n = bucketStart[k]; n < bucketStart[k + 1]; ++n) {
     const Entry &entry = entries[bucketEntries[n]];

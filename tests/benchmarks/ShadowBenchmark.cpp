@@ -115,13 +115,21 @@ BENCHMARK(BM_Landscape4x4)
     ->Arg(Shadows::PATH_REFERENCE)
     ->Arg(Shadows::PATH_FAST)
     ->Iterations(1)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
     ->Unit(benchmark::kSecond);
 BENCHMARK(BM_HeightMap8x8OneRegion)
     ->Arg(Shadows::PATH_REFERENCE)
     ->Arg(Shadows::PATH_FAST)
     ->Iterations(1)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
     ->Unit(benchmark::kSecond);
-BENCHMARK(BM_HeightMap8x8Fast)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_HeightMap8x8Fast)
+    ->Iterations(1)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 
