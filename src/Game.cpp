@@ -7,6 +7,7 @@
 #include "FatalReport.h"
 #include "Font.h"
 #include "KeyboardManager.h"
+#include "Menus.h"
 #include "Player.h"
 #include "SaveGame.h"
 #include "Scene2D.h"
@@ -150,7 +151,7 @@ void Game::handleTypedKeys() {
 void Game::handleMouseEvents() {
   for (const MouseEvent &event : mouseEvents) {
     if (isMainMenuShown || isOptionsMenuShown) {
-      // The menus' mouse input joins here.
+      handleMenuMouse(*this, event);
       continue;
     }
     int nbObjectTypes = scriptHost->getNbObjectTypes();
@@ -179,20 +180,13 @@ void Game::frame() {
   world->fogColor[3] = fog.a;
   // The script draws the frame.
   scriptHost->callScriptFunction("lua_loop");
-  // The menu overlay (darkened screen, menu picture, banner, frame rate)
-  // joins with the menus.
+  // Darkened screen, menu picture and frame rate, when a menu is shown.
+  drawMenuOverlay(*this);
   // The program's own pointer, over a menu or in editor mode.
   if (isMainMenuShown || isOptionsMenuShown || world->isEditorMode) {
-    // The pointer is drawn in 2D whatever the frame left: the 2D projection
-    // (y downwards, so both windings are kept), filled, over everything,
-    // blended by the picture's alpha. The state stays so for the next frame.
-    scene2D->applyProjection();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // The pointer is drawn in 2D whatever the frame left; the state stays
+    // so for the next frame.
+    applyMenuDrawingState();
     glColor4f(1, 1, 1, 1);
     menuMouseSprite->position = mousePosition2D;
     menuMouseSprite->draw();
