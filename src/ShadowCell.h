@@ -39,7 +39,7 @@ class ShadowFaceIndex {
   float faceB = 0.f;
   mutable bool isBucketed = false;
   mutable int nbQueries = 0;
-  // Entry indices per bucket of v, each bucket by decreasing maxH.
+  // Entry indices per bucket of v.
   mutable std::vector<uint32_t> bucketStart;
   mutable std::vector<uint32_t> bucketEntries;
   mutable double base = 0.;

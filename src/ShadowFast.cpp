@@ -574,12 +574,6 @@ void ShadowFaceIndex::build(const std::vector<Float2> &triangles, float a, float
 void ShadowFaceIndex::buildBuckets() const {
   isBucketed = true;
   float b = faceB;
-  // Entries by decreasing maxH: each bucket then keeps that order.
-  std::vector<uint32_t> order(entries.size());
-  for (uint32_t n = 0; n < order.size(); ++n)
-    order[n] = n;
-  std::sort(order.begin(), order.end(),
-            [this](uint32_t x, uint32_t y) { return entries[x].maxH > entries[y].maxH; });
   double low = -static_cast<double>(b) - faceMargin, high = static_cast<double>(b) + faceMargin;
   nbBuckets = static_cast<int>(std::min(64., std::max(1., (high - low) / 2.)));
   base = low;
@@ -592,7 +586,7 @@ void ShadowFaceIndex::buildBuckets() const {
     bucketStart[k] += bucketStart[k - 1];
   bucketEntries.resize(bucketStart[nbBuckets]);
   std::vector<uint32_t> fill(bucketStart.begin(), bucketStart.end() - 1);
-  for (uint32_t n : order)
+  for (uint32_t n = 0; n < entries.size(); ++n)
     for (int k = bucketOf(entries[n].minV); k <= bucketOf(entries[n].maxV); ++k)
       bucketEntries[fill[k]++] = n;
 }
@@ -623,7 +617,7 @@ bool ShadowFaceIndex::isInShadow(const Float2 &point) const {
   for (uint32_t n = bucketStart[k]; n < bucketStart[k + 1]; ++n) {
     const Entry &entry = entries[bucketEntries[n]];
     if (entry.maxH < h)
-      break;
+      continue;
     // A crossed edge needs min v < v <= max v and h <= its largest h.
     if (!(entry.minV < v && v <= entry.maxV) || h < entry.leftLimit)
       continue;
