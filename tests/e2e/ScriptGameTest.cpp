@@ -151,7 +151,9 @@ const FailingScript failingScripts[] = {
      "Message: lua ('calling function lua_onInitGame'): attempt to call a nil value\n"},
     {"error in lua_loop",
      "function lua_getNbObjects() return 0 end\nfunction lua_onInitGame() end\n"
-     "function lua_loop() local t = nil\n t.x = 1 end\n",
+     "function lua_loop() local t = nil\n t.x = 1 end\n"
+     "function lua_load_0() end function lua_manage_0() end function lua_draw_0() end\n"
+     "function lua_load_1() end function lua_manage_1() end function lua_draw_1() end\n",
      "Message: lua ('calling function lua_loop'): world.lua:4: attempt to index local 't' (a nil "
      "value)\n"},
     {"wrong argument count", "function lua_onInitGame() drawText(\"x\") end\n",
