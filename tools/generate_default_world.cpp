@@ -8,12 +8,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <vector>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "CubeZone.h"
 #include "CubeZoneStaticShadows.h"
 #include "DeviceManager.h"
 #include "Editor3D.h"
@@ -21,6 +24,7 @@
 #include "IndexedWorld.h"
 #include "WorldFile.h"
 #include "WorldIndexator.h"
+#include "WorldRegion.h"
 
 namespace {
 
@@ -97,6 +101,25 @@ float groundHeightAt(float x, float z) {
   return 0.f;
 }
 
+// Random boxes that landed on the plateau where the player starts are taken
+// away, so that the player does not start inside one.
+void clearStartArea() {
+  const float reach = 40.f;
+  const Int3 &size = worldIndexator->tableRegionSize;
+  for (int64_t cell = 0; cell < int64_t(size.x()) * size.y() * size.z(); ++cell) {
+    std::vector<CubeZone> &zones = worldIndexator->tableRegions[cell]->zones;
+    zones.erase(std::remove_if(zones.begin(), zones.end(),
+                               [reach](const CubeZone &zone) {
+                                 Float3 low = zone.center - zone.size / 2.f;
+                                 Float3 high = zone.center + zone.size / 2.f;
+                                 return low.y() > -0.5f && low.x() < reach && high.x() > -reach &&
+                                        low.z() < reach && high.z() > -reach;
+                               }),
+                zones.end());
+  }
+  worldIndexator->dropAllGeometry();
+}
+
 bool buildDefaultWorld() {
   IndexedWorld world;
   for (const CubeTypeRecipe &recipe : cubeTypeRecipes) {
@@ -110,6 +133,7 @@ bool buildDefaultWorld() {
   if (!editor.worldGeneration.generateFromHeightmap(generationCursor, Editor3D::regionCubes(),
                                                     dirtType, grassType, 8))
     return fail("the landscape could not be generated from world_heightmap.png");
+  clearStartArea();
   for (const ScriptObject &object : defaultObjects)
     world.addObject(Float3(object.x, groundHeightAt(object.x, object.z), object.z), object.type);
   CubeZoneStaticShadows::computeAllShadows();
