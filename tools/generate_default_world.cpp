@@ -8,34 +8,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <vector>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
-#include "CubeZone.h"
-#include "CubeZoneStaticShadows.h"
 #include "DeviceManager.h"
-#include "Editor3D.h"
-#include "HeightmapPicture.h"
 #include "IndexedWorld.h"
 #include "WorldFile.h"
 #include "WorldIndexator.h"
-#include "WorldRegion.h"
 
 namespace {
 
-// Pictures the world loads at once (the cube types' shadow overlay and the
-// water), and the height map the landscape is generated from.
-const char *const picturesNeeded[] = {"black_semi_transparent.png", "water.png", "water_sub.png",
-                                      "world_heightmap.png"};
+// Pictures the world loads at once: the cube types' shadow overlay and the water.
+const char *const picturesNeeded[] = {"black_semi_transparent.png", "water.png", "water_sub.png"};
 
-// The landscape's body type comes just before its top type: the editor's
-// generation uses the current type and the next one.
-enum CubeTypeIndex { dirtType, grassType, brickType, sandType, woodType, stoneType };
+enum CubeTypeIndex { grassType, stoneType, brickType, sandType, woodType };
 
 struct CubeTypeRecipe {
   const char *top;
@@ -43,31 +32,62 @@ struct CubeTypeRecipe {
   const char *side;
 };
 
-// In the order of CubeTypeIndex. Faces: top, bottom, +z, -z, -x, +x. The
-// default script builds with type 2 (brick).
+// In the order of CubeTypeIndex. Faces: top, bottom, +z, -z, -x, +x.
 const CubeTypeRecipe cubeTypeRecipes[] = {
-    {"dirt.png", "dirt.png", "dirt.png"},    {"grass.png", "dirt.png", "grass_side.png"},
-    {"brick.png", "brick.png", "brick.png"}, {"sand.png", "sand.png", "sand.png"},
-    {"wood.png", "wood.png", "wood.png"},    {"stone.png", "stone.png", "stone.png"},
+    {"grass.png", "dirt.png", "grass_side.png"}, {"stone.png", "stone.png", "stone.png"},
+    {"brick.png", "brick.png", "brick.png"},     {"sand.png", "sand.png", "sand.png"},
+    {"wood.png", "wood.png", "wood.png"},
 };
 
-// The landscape: 8 x 8 regions from the height map around the origin, lowered
-// so that the plateau in the middle, where the player starts at (0, 0, 0),
-// has its top at y = 0. Heights are red x factor / 10 + 1 cubes.
-const int heightFactor = 2;
-const int plateauRed = 50;
-const Int3 generationCursor(0, -(plateauRed *heightFactor / 10 + 1), 0);
+// A box from its lowest to its highest corner, world units (one cube is 10).
+struct Box {
+  float x0, y0, z0, x1, y1, z1;
+  CubeTypeIndex type;
+};
+
+// The ground's top is y = 0, the border of regions -1 and 0, where the
+// player stands at (0, 0, 0). The pool's floor is at -20, below the water,
+// which rises and falls between -8 and -2. Steps of one and two cubes can be
+// jumped on (a jump lifts the feet about 26 units), the brick wall of five
+// cubes cannot; the wooden roof on its pillars stops a jump.
+const Box defaultWorld[] = {
+    // Ground: four regions around the origin, 3 cubes thick.
+    {-320, -30, -320, 0, 0, 0, grassType},
+    {-320, -30, 0, 0, 0, 320, grassType},
+    {0, -30, 0, 320, 0, 320, grassType},
+    // The fourth region's ground around the pool (x 40..120, z -120..-40).
+    {0, -30, -320, 40, 0, 0, grassType},
+    {120, -30, -320, 320, 0, 0, grassType},
+    {40, -30, -320, 120, 0, -120, grassType},
+    {40, -30, -40, 120, 0, 0, grassType},
+    {40, -30, -120, 120, -20, -40, sandType},
+    // Stone steps up to a platform, ahead of the start (-z is ahead).
+    {-60, 0, -80, -20, 10, -60, stoneType},
+    {-60, 0, -100, -20, 20, -80, stoneType},
+    {-60, 0, -120, -20, 30, -100, stoneType},
+    {-100, 0, -160, -20, 30, -120, stoneType},
+    // A brick wall too high to jump.
+    {-200, 0, -60, -120, 50, -50, brickType},
+    // A wooden roof two cubes up on four pillars, behind the start.
+    {140, 0, 20, 150, 20, 30, woodType},
+    {190, 0, 20, 200, 20, 30, woodType},
+    {140, 0, 70, 150, 20, 80, woodType},
+    {190, 0, 70, 200, 20, 80, woodType},
+    {140, 20, 20, 200, 30, 80, woodType},
+};
 
 // Script objects of the default game script: coins (type 0) and lanterns
-// (type 1), at these x and z (world units), each set on the ground found there.
+// (type 1), standing on the ground, the platform, the pool's floor and under
+// the roof.
 struct ScriptObject {
-  float x, z;
+  float x, y, z;
   int type;
 };
 
 const ScriptObject defaultObjects[] = {
-    {-30, -30, 0}, {30, -30, 0}, {0, -60, 0},     {-40, -70, 0}, {-40, -140, 0}, {-80, -140, 0},
-    {170, 50, 0},  {80, -80, 0}, {-160, -100, 0}, {-20, 20, 1},  {130, -20, 1},  {-110, -150, 1},
+    {-30, 0, -30, 0},   {30, 0, -30, 0},    {0, 0, -60, 0},   {-40, 10, -70, 0},
+    {-40, 30, -140, 0}, {-80, 30, -140, 0}, {170, 0, 50, 0},  {80, -20, -80, 0},
+    {-160, 0, -100, 0}, {-20, 0, 20, 1},    {130, 0, -20, 1}, {-110, 30, -150, 1},
 };
 
 bool fail(const std::string &message) {
@@ -92,34 +112,6 @@ bool writeEmptyWorld() {
   return fclose(fd) == 0 && isWritten ? true : fail("cannot write the empty world");
 }
 
-// The top of the ground at (x, z), world units: the first solid point met
-// coming down from above the highest hill.
-float groundHeightAt(float x, float z) {
-  for (float y = 1200.f; y > -1200.f; y -= 10.f)
-    if (worldIndexator->isCollidingPoint(Float3(x, y - 5.f, z)))
-      return y;
-  return 0.f;
-}
-
-// Random boxes that landed on the plateau where the player starts are taken
-// away, so that the player does not start inside one.
-void clearStartArea() {
-  const float reach = 40.f;
-  const Int3 &size = worldIndexator->tableRegionSize;
-  for (int64_t cell = 0; cell < int64_t(size.x()) * size.y() * size.z(); ++cell) {
-    std::vector<CubeZone> &zones = worldIndexator->tableRegions[cell]->zones;
-    zones.erase(std::remove_if(zones.begin(), zones.end(),
-                               [reach](const CubeZone &zone) {
-                                 Float3 low = zone.center - zone.size / 2.f;
-                                 Float3 high = zone.center + zone.size / 2.f;
-                                 return low.y() > -0.5f && low.x() < reach && high.x() > -reach &&
-                                        low.z() < reach && high.z() > -reach;
-                               }),
-                zones.end());
-  }
-  worldIndexator->dropAllGeometry();
-}
-
 bool buildDefaultWorld() {
   IndexedWorld world;
   for (const CubeTypeRecipe &recipe : cubeTypeRecipes) {
@@ -127,16 +119,13 @@ bool buildDefaultWorld() {
                                   recipe.side, recipe.side,   recipe.side};
     world.addCubeType(names, false, false, false, true);
   }
-  // The editor's own operations: generation from the height map, then shadows.
-  Editor3D editor(NULL, &world);
-  editor.worldGeneration.heightFactor = heightFactor;
-  if (!editor.worldGeneration.generateFromHeightmap(generationCursor, Editor3D::regionCubes(),
-                                                    dirtType, grassType, 8))
-    return fail("the landscape could not be generated from world_heightmap.png");
-  clearStartArea();
+  for (const Box &box : defaultWorld) {
+    Float3 low(box.x0, box.y0, box.z0), high(box.x1, box.y1, box.z1);
+    if (!world.addCubeZone(high - low, (low + high) * 0.5f, box.type))
+      return fail("a box of the default world does not fit one region");
+  }
   for (const ScriptObject &object : defaultObjects)
-    world.addObject(Float3(object.x, groundHeightAt(object.x, object.z), object.z), object.type);
-  CubeZoneStaticShadows::computeAllShadows();
+    world.addObject(Float3(object.x, object.y, object.z), object.type);
   world.saveWorld();
   return true;
 }
