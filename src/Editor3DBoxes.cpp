@@ -1,35 +1,20 @@
 // The editor's box operations (one region, or split at region borders), the
 // cursor step of the movement keys, and the in-game cube creation that a
 // script starts and the player steers with the same keys.
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 
 #include "Camera.h"
-#include "Colour.h"
 #include "DeviceManager.h"
+#include "Scene3D.h"
 #include "Editor3D.h"
 #include "FatalReport.h"
 #include "IndexedWorld.h"
 #include "KeyboardManager.h"
-#include "Scene3D.h"
 #include "WorldIndexator.h"
 
 namespace {
-
-// Region edge in cubes: the region size in world units over 10, truncated.
-int regionCubes() {
-  return static_cast<int>(worldIndexator->regionSize / 10.f);
-}
-
-void drawWireBox(const Float3 &center, const Float3 &size) {
-  glPushMatrix();
-  glLoadMatrixf(scene3D->viewMatrix);
-  glTranslatef(center.x(), center.y(), center.z());
-  scene3D->drawBox(size, Float3(1, 1, 1), NULL, false);
-  glPopMatrix();
-}
 
 Float3 toWorld(const Int3 &cube) {
   return Float3(static_cast<float>(cube.x()), static_cast<float>(cube.y()),
@@ -81,8 +66,13 @@ bool Editor3D::addBoxAcrossRegions(const Int3 &cornerA, const Int3 &cornerB, int
     rlo[axis] = static_cast<int>(std::floor(static_cast<float>(lo[axis]) / static_cast<float>(n)));
     rhi[axis] = static_cast<int>(std::floor(static_cast<float>(hi[axis]) / static_cast<float>(n)));
   }
-  if (rlo == rhi)
-    return addBox(hi, lo, cubeType);
+  if (rlo == rhi) {
+    if (addBox(hi, lo, cubeType))
+      return true;
+    std::cout << "Box from " << lo << " to " << hi << " could not be placed in one region"
+              << std::endl;
+    return false;
+  }
   for (int i = rlo.x(); i <= rhi.x(); ++i)
     for (int j = rlo.y(); j <= rhi.y(); ++j)
       for (int k = rlo.z(); k <= rhi.z(); ++k) {
@@ -94,8 +84,11 @@ bool Editor3D::addBoxAcrossRegions(const Int3 &cornerA, const Int3 &cornerB, int
         }
         if (lower.x() == upper.x() || lower.y() == upper.y() || lower.z() == upper.z())
           continue;
-        if (!addBox(upper, lower, cubeType))
+        if (!addBox(upper, lower, cubeType)) {
+          std::cout << "Box piece from " << lower << " to " << upper
+                    << " could not be placed in one region" << std::endl;
           return false;
+        }
       }
   return true;
 }
@@ -141,24 +134,4 @@ bool Editor3D::onBuildMouse(const MouseEvent &event) {
     scene3D->lastMousePosition = Int2(event.x, event.y);
   }
   return true;
-}
-
-void Editor3D::drawBuild() {
-  if (!isBuildingCubes)
-    return;
-  glDisable(GL_TEXTURE_2D);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-  glDisable(GL_CULL_FACE);
-  Colour previous = deviceManager->getCurrentColour();
-  glColor4ub(255, 0, 0, 255);
-  Float3 marker(markerSize, markerSize, markerSize);
-  drawWireBox(toWorld(buildMoving), marker);
-  drawWireBox(toWorld(buildAnchor), marker);
-  drawWireBox((toWorld(buildMoving) + toWorld(buildAnchor)) / 2.f,
-              toWorld(buildAnchor) - toWorld(buildMoving));
-  glColor4ub(previous.r, previous.g, previous.b, previous.a);
-  glEnable(GL_TEXTURE_2D);
-  glPolygonMode(GL_BACK, GL_LINE);
-  glPolygonMode(GL_FRONT, GL_FILL);
-  glEnable(GL_CULL_FACE);
 }

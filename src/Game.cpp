@@ -156,8 +156,7 @@ void Game::handleMouseEvents() {
     }
     int nbObjectTypes = scriptHost->getNbObjectTypes();
     if (world->isEditorMode) {
-      // The editor's mouse handling joins with the editor core.
-      (void)nbObjectTypes;
+      world->editor.onMouse(event, nbObjectTypes);
     } else if (!world->editor.onBuildMouse(event)) {
       world->player->onMouse(event);
     }

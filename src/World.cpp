@@ -178,10 +178,8 @@ void World::draw2D(int nbObjectTypes) {
 void World::update(lua_State *luaState) {
   scene3D->farPlane = 2.f * viewDistance;
 
-  Float3 lit = isEditorMode ? Float3(static_cast<float>(editor.cursorPosition.x()) * 10.f,
-                                     static_cast<float>(editor.cursorPosition.y()) * 10.f,
-                                     static_cast<float>(editor.cursorPosition.z()) * 10.f)
-                            : player->getPosition() + Float3(0.f, 20.f, 0.f);
+  Float3 lit =
+      isEditorMode ? editor.cursorWorldPosition() : player->getPosition() + Float3(0.f, 20.f, 0.f);
   Float3 light = lightOffset + lit;
   scene3D->lightPosition[0][0] = light.x();
   scene3D->lightPosition[0][1] = light.y();

@@ -6,6 +6,7 @@
 #include "CubeTextures.h"
 #include "FontPicture.h"
 #include "GameSounds.h"
+#include "HeightmapPicture.h"
 #include "MenuPictures.h"
 #include "PlayerModel.h"
 #include "ScriptGameData.h"
@@ -39,7 +40,7 @@ bool cubeFamily(Context &c) {
 
 bool worldFamily(Context &c) {
   return generateLoadingScreen(c.text, c.gameDir) && generateWaterPictures(c.gameDir) &&
-         generateSkybox(c.gameDir);
+         generateSkybox(c.gameDir) && generateHeightmap(c.gameDir);
 }
 
 bool playerFamily(Context &c) {

@@ -12,6 +12,7 @@
 #include "DeviceManager.h"
 #include "FatalReport.h"
 #include "Quaternion.h"
+#include "RandomGenerator.h"
 
 Scene3D *scene3D = NULL;
 
@@ -34,11 +35,10 @@ float wrapDifference(float d) {
   return d;
 }
 
-// Texture offset in [0, repeat]. The draw is reduced to 0..32767 so the shift
-// stays within one repeat whatever the C library's rand() range is.
+// Texture offset in [0, repeat], from the program's own 15-bit generator.
 float randomShift(float repeat) {
-  int draw = std::rand() & 0x7fff;
-  return static_cast<float>(draw) * repeat / 32767.f;
+  int draw = randomNumber();
+  return static_cast<float>(draw) * repeat / static_cast<float>(randomNumberMax);
 }
 
 void shiftTexCoords(Float2 *texCoords, int count, float du, float dv) {

@@ -299,7 +299,7 @@ TEST_F(WorldTest, UpdateSetsTheFarPlaneAndLightAndMovesThePlayerInGameMode) {
   // Editor mode: the light follows the cursor, the player stands still.
   Float3 stood = player.getPosition();
   world->isEditorMode = true;
-  world->editor.cursorPosition = Int3(1, 2, 3);
+  world->editor.cursor = Int3(1, 2, 3);
   world->update(nullptr);
   EXPECT_EQ(scene3D->lightPosition[0][0], -2990.f);
   EXPECT_EQ(scene3D->lightPosition[0][1], 10020.f);

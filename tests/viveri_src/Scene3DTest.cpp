@@ -9,6 +9,7 @@
 
 #include "Camera.h"
 #include "DeviceManager.h"
+#include "RandomGenerator.h"
 
 namespace {
 
@@ -170,21 +171,28 @@ TEST(Scene3DTest, BoxGeometryUnitRepeatTop) {
     EXPECT_EQ(texCoords[c], top[c]);
 }
 
-// Each pair of opposite faces moves by one shift drawn from rand(), the v
+// Each pair of opposite faces moves by one shift drawn from the program's
+// generator, the v
 // shift drawn first, pairs in the order top/bottom, ±z, ±x; the shifts stay
 // within one repeat; positions are not touched.
 TEST(Scene3DTest, BoxGeometryRandomOffset) {
-  const unsigned seeds[] = {1u, 77u, 123456u};
-  for (unsigned seed : seeds) {
-    SCOPED_TRACE(testing::Message() << "seed " << seed);
-    std::srand(seed);
+  // Starting points: numbers already drawn from a fresh sequence.
+  const int skips[] = {0, 77, 1234};
+  for (int skip : skips) {
+    SCOPED_TRACE(testing::Message() << "skip " << skip);
+    auto restart = [skip] {
+      resetRandomNumbers();
+      for (int i = 0; i < skip; ++i)
+        randomNumber();
+    };
+    restart();
     float draws[6];
     for (float &d : draws)
-      d = static_cast<float>(std::rand() & 0x7fff) / 32767.f;
+      d = static_cast<float>(randomNumber()) / 32767.f;
     // (u repeat, v repeat) and the index of the u and v draws per pair.
     const float repeatU[3] = {4, 4, 6}, repeatV[3] = {6, 5, 5};
 
-    std::srand(seed);
+    restart();
     Float3 positions[24];
     Float2 texCoords[24];
     Scene3D::buildBoxGeometry(Float3(1, 2, 3), Float3(4, 5, 6), true, positions, texCoords);
