@@ -18,6 +18,10 @@ if ! cmake -S . -B "$build" -DCUBEWORLD_TEST_BUILD=ON -DCMAKE_BUILD_TYPE=Debug \
 fi
 cmake --build "$build" -j"$(nproc)"
 
-# Depth 24 is needed for GLX and multisampling.
+# Depth 24 is needed for GLX and multisampling. A test program that fails is
+# run once more before it counts as failed: now and then (about one start in
+# two hundred on a loaded machine) a program cannot open the shared X display
+# at all; the first failure's output is still printed.
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-  ctest --test-dir "$build" --output-on-failure --timeout 300 -j"$(nproc)" "$@"
+  ctest --test-dir "$build" --output-on-failure --timeout 300 --repeat until-pass:2 \
+  -j"$(nproc)" "$@"
