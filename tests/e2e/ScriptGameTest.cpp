@@ -176,3 +176,31 @@ TEST(ScriptFailureTest, FailingScriptsEndWithStatusOneAndTheirMessage) {
 }
 
 }  // namespace
+
+namespace {
+
+// A save asked for by the script's last callback, after the frame loop has
+// ended, is still written.
+TEST(ScriptSaveAtEndTest, SaveAskedForAtScriptShutdownIsWritten) {
+  GameProcess game;
+  std::ofstream(game.workingFolder() + "/world.lua", std::ios::trunc)
+      << "function lua_getNbObjects() return 2 end\n"
+         "function lua_onInitGame() end\n"
+         "function lua_loop() end\n"
+         "function lua_onUninitGame() saveGame(\"at_end.sav\") end\n"
+         "function lua_load_0() end function lua_manage_0() end\n"
+         "function lua_draw_0() end function lua_unload_0() end\n"
+         "function lua_load_1() end function lua_manage_1() end\n"
+         "function lua_draw_1() end function lua_unload_1() end\n";
+  game.start();
+  unsigned long window = game.waitForWindow();
+  ASSERT_NE(window, 0u) << game.standardError();
+  game.key(window, "Escape");
+  game.key(window, "q");
+  ASSERT_EQ(game.waitForExit(), 0) << game.standardError();
+  // The player's part alone is 24 bytes.
+  std::string saved = readWhole(game.workingFolder() + "/at_end.sav");
+  EXPECT_GE(saved.size(), 24u) << game.standardOutput();
+}
+
+}  // namespace
