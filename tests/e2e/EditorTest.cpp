@@ -17,17 +17,6 @@ namespace {
 
 const char *const initializedLine = "================ Initialized, first draw ...";
 
-void pause(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-std::string readWhole(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // A zone record's first bytes: centre and size (floats), type (int32).
 std::string zoneRecord(float cx, float cy, float cz, float sx, float sy, float sz, int type) {
   float values[6] = {cx, cy, cz, sx, sy, sz};

@@ -409,3 +409,14 @@ std::string GameProcess::runTool(const std::vector<std::string> &command) const 
     ADD_FAILURE() << "command failed (" << statusOf(waitStatus) << "): " << command[0];
   return output;
 }
+
+void pause(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+std::string readWhole(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}

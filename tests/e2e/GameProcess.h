@@ -93,3 +93,8 @@ class GameProcess {
   int exitStatus = -1;
   int screenshotCount = 0;
 };
+
+// Waits ms milliseconds.
+void pause(int ms);
+// The whole file, "" when it cannot be read.
+std::string readWhole(const std::string &path);

@@ -15,13 +15,6 @@ namespace {
 const char *const initializingLine = "================ Initializing ...";
 const char *const initializedLine = "================ Initialized, first draw ...";
 
-std::string readWhole(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 WindowGeometry waitForSize(GameProcess &game, unsigned long window, int width, int height) {
   return game.waitForSize(window, width, height);
 }

@@ -34,10 +34,6 @@ Button settingButton(int row, bool isOn) {
   return {left, 250 + 50 * row, left + 100, 300 + 50 * row};
 }
 
-void pause(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
 int distance(const std::vector<int> &p, int r, int g, int b) {
   return std::abs(p[0] - r) + std::abs(p[1] - g) + std::abs(p[2] - b);
 }

@@ -16,17 +16,6 @@ namespace {
 
 const char *const initializedLine = "================ Initialized, first draw ...";
 
-void pause(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-std::string readWhole(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The player's position in a save-game.
 std::vector<float> savedPosition(const std::string &bytes) {
   std::vector<float> position(3, NAN);

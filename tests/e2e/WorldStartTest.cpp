@@ -16,17 +16,6 @@ namespace {
 
 const char *const initializedLine = "================ Initialized, first draw ...";
 
-std::string readWhole(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void pause(int ms) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
 // Index of the first line that starts with prefix, or -1.
 int lineStarting(const std::vector<std::string> &lines, const std::string &prefix) {
   for (size_t i = 0; i < lines.size(); ++i)
